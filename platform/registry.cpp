@@ -1,0 +1,413 @@
+#include "platform/registry.h"
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <mutex>
+
+#include "platform/paths.h"
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+thread_local std::string lastError;
+
+constexpr const char* kSchema =
+    "CREATE TABLE IF NOT EXISTS keys("
+    "  id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL, name TEXT NOT NULL,"
+    "  folded TEXT NOT NULL, UNIQUE(parent, folded));"
+    "CREATE TABLE IF NOT EXISTS vals("
+    "  seq INTEGER PRIMARY KEY AUTOINCREMENT, key INTEGER NOT NULL, name TEXT NOT NULL,"
+    "  folded TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, UNIQUE(key, folded));";
+
+// One connection per process and device root; reopened after a fork or a change of root.
+struct Connection {
+    sqlite3* db = nullptr;
+    std::string file;
+    pid_t pid = 0;
+};
+
+std::recursive_mutex& DbLock() {
+    static std::recursive_mutex lock;
+    return lock;
+}
+
+RegResult Fail(const std::string& what, sqlite3* db) {
+    lastError = what + (db ? std::string(": ") + sqlite3_errmsg(db) : std::string());
+    return RegResult::Failed;
+}
+
+// Returns the open database of the current device root, or null (with lastError set).
+sqlite3* Database() {
+    static Connection conn;
+    std::string file = RegistryFile();
+    if (conn.db && conn.file == file && conn.pid == getpid()) return conn.db;
+    if (conn.db && conn.pid == getpid()) sqlite3_close_v2(conn.db);
+    conn = Connection{};  // a handle inherited through fork() is abandoned, never used
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                        nullptr) != SQLITE_OK) {
+        Fail("cannot open the registry database " + file, db);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, 10000);
+    char* err = nullptr;
+    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
+                     &err) != SQLITE_OK ||
+        sqlite3_exec(db, kSchema, nullptr, nullptr, &err) != SQLITE_OK) {
+        lastError =
+            "the registry database " + file + " cannot be used: " + (err ? err : "unknown error");
+        sqlite3_free(err);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    conn = Connection{db, file, getpid()};
+    return db;
+}
+
+// A prepared statement that finalizes itself.
+class Statement {
+  public:
+    Statement(sqlite3* db, const char* sql) : db_(db) {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return stmt_ != nullptr; }
+    Statement& Bind(int i, int64_t v) {
+        sqlite3_bind_int64(stmt_, i, v);
+        return *this;
+    }
+    Statement& Bind(int i, std::string_view s) {
+        sqlite3_bind_text(stmt_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& BindBlob(int i, const void* data, size_t size) {
+        sqlite3_bind_blob(stmt_, i, size ? data : "", static_cast<int>(size), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+    int64_t Int(int col) { return sqlite3_column_int64(stmt_, col); }
+    std::string Text(int col) {
+        const unsigned char* t = sqlite3_column_text(stmt_, col);
+        return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_column_bytes(stmt_, col))
+                 : std::string();
+    }
+    std::vector<uint8_t> Blob(int col) {
+        const uint8_t* b = static_cast<const uint8_t*>(sqlite3_column_blob(stmt_, col));
+        return b ? std::vector<uint8_t>(b, b + sqlite3_column_bytes(stmt_, col))
+                 : std::vector<uint8_t>();
+    }
+
+  private:
+    sqlite3* db_;
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Write transaction: BEGIN IMMEDIATE takes the write lock up front (waiting up to the busy
+// time-out), so two processes never interleave a read-modify-write.
+class WriteTransaction {
+  public:
+    explicit WriteTransaction(sqlite3* db) : db_(db) {
+        began_ = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteTransaction() {
+        if (began_ && !committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    bool began() const { return began_; }
+    bool Commit() {
+        return committed_ = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+
+  private:
+    sqlite3* db_;
+    bool began_ = false;
+    bool committed_ = false;
+};
+
+std::string NormalisedPath(const std::vector<std::string>& parts) {
+    std::string path;
+    for (const auto& p : parts)
+        path += "\\" + p;
+    return path;
+}
+
+std::vector<std::string> SplitKeyPath(std::string_view path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        if (end > start) parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// Finds (and with `create`, makes) the key; returns its id, 0 for HKLM, -1 when missing,
+// -2 on a database error. `spelling` receives the path as the keys are spelled.
+int64_t FindKey(sqlite3* db, const std::vector<std::string>& parts, bool create,
+                std::string* spelling = nullptr) {
+    int64_t id = 0;
+    std::string path;
+    for (const std::string& part : parts) {
+        Statement find(db, "SELECT id, name FROM keys WHERE parent=?1 AND folded=?2");
+        find.Bind(1, id).Bind(2, FoldCase(part));
+        int rc = find.Step();
+        if (rc == SQLITE_ROW) {
+            id = find.Int(0);
+            path += "\\" + find.Text(1);
+            continue;
+        }
+        if (rc != SQLITE_DONE) return -2;
+        if (!create) return -1;
+        Statement insert(db, "INSERT INTO keys(parent, name, folded) VALUES(?1, ?2, ?3)");
+        insert.Bind(1, id).Bind(2, part).Bind(3, FoldCase(part));
+        if (insert.Step() != SQLITE_DONE) return -2;
+        id = sqlite3_last_insert_rowid(db);
+        path += "\\" + part;
+    }
+    if (spelling) *spelling = path;
+    return id;
+}
+
+bool KeyExists(sqlite3* db, int64_t id) {
+    if (id == 0) return true;
+    Statement s(db, "SELECT 1 FROM keys WHERE id=?1");
+    s.Bind(1, id);
+    return s.Step() == SQLITE_ROW;
+}
+
+RegValue ReadValue(Statement& s) {  // columns: name, type, data
+    RegValue v;
+    v.name = s.Text(0);
+    v.type = static_cast<RegType>(s.Int(1));
+    std::vector<uint8_t> data = s.Blob(2);
+    switch (v.type) {
+        case RegType::Dword:
+            for (size_t i = 0; i < 4 && i < data.size(); ++i)
+                v.number |= uint32_t{data[i]} << (8 * i);
+            break;
+        case RegType::String:
+            v.text.assign(data.begin(), data.end());
+            break;
+        default:
+            v.bytes = std::move(data);
+            break;
+    }
+    return v;
+}
+
+}  // namespace
+
+std::string RegistryFile() {
+    return (DeviceRoot() / "registry.sqlite3").string();
+}
+
+std::string RegistryError() {
+    return lastError;
+}
+
+RegResult RegKey::Open(std::string_view path, RegKey& key) {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = Database();
+    if (!db) return RegResult::Failed;
+    auto parts = SplitKeyPath(path);
+    std::string spelling;
+    int64_t id = FindKey(db, parts, false, &spelling);
+    if (id == -2) return Fail("cannot read the registry", db);
+    if (id == -1) {
+        lastError = "no key " + NormalisedPath(parts);
+        return RegResult::NotFound;
+    }
+    key.id_ = id, key.open_ = true, key.path_ = spelling;
+    return RegResult::Ok;
+}
+
+RegResult RegKey::Create(std::string_view path, RegKey& key) {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = Database();
+    if (!db) return RegResult::Failed;
+    WriteTransaction tx(db);
+    if (!tx.began()) return Fail("cannot write the registry", db);
+    auto parts = SplitKeyPath(path);
+    std::string spelling;
+    int64_t id = FindKey(db, parts, true, &spelling);
+    if (id < 0 || !tx.Commit()) return Fail("cannot create key " + NormalisedPath(parts), db);
+    key.id_ = id, key.open_ = true, key.path_ = spelling;
+    return RegResult::Ok;
+}
+
+RegResult RegKey::DeleteKey(std::string_view path) {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = Database();
+    if (!db) return RegResult::Failed;
+    auto parts = SplitKeyPath(path);
+    if (parts.empty()) {
+        lastError = "HKEY_LOCAL_MACHINE itself cannot be deleted";
+        return RegResult::Failed;
+    }
+    WriteTransaction tx(db);
+    if (!tx.began()) return Fail("cannot write the registry", db);
+    int64_t id = FindKey(db, parts, false);
+    if (id == -2) return Fail("cannot read the registry", db);
+    if (id == -1) {
+        lastError = "no key " + NormalisedPath(parts);
+        return RegResult::NotFound;
+    }
+    const char* subtree =
+        "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL SELECT k.id FROM keys k JOIN sub ON "
+        "k.parent=sub.id) ";
+    Statement vals(db, (std::string(subtree) + "DELETE FROM vals WHERE key IN sub").c_str());
+    Statement keys(db, (std::string(subtree) + "DELETE FROM keys WHERE id IN sub").c_str());
+    vals.Bind(1, id);
+    keys.Bind(1, id);
+    if (vals.Step() != SQLITE_DONE || keys.Step() != SQLITE_DONE || !tx.Commit())
+        return Fail("cannot delete key " + NormalisedPath(parts), db);
+    return RegResult::Ok;
+}
+
+RegResult RegKey::Query(std::string_view name, RegValue& value) const {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = open_ ? Database() : nullptr;
+    if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    Statement s(db, "SELECT name, type, data FROM vals WHERE key=?1 AND folded=?2");
+    s.Bind(1, id_).Bind(2, FoldCase(name));
+    int rc = s.Step();
+    if (rc == SQLITE_ROW) {
+        value = ReadValue(s);
+        return RegResult::Ok;
+    }
+    if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
+    lastError = "no value " + std::string(name) + " in " + path_;
+    return RegResult::NotFound;
+}
+
+RegResult RegKey::QueryDword(std::string_view name, uint32_t& value) const {
+    RegValue v;
+    RegResult r = Query(name, v);
+    if (r != RegResult::Ok) return r;
+    if (v.type != RegType::Dword) return RegResult::NotFound;
+    value = v.number;
+    return RegResult::Ok;
+}
+
+RegResult RegKey::QueryString(std::string_view name, std::string& value) const {
+    RegValue v;
+    RegResult r = Query(name, v);
+    if (r != RegResult::Ok) return r;
+    if (v.type != RegType::String) return RegResult::NotFound;
+    value = v.text;
+    return RegResult::Ok;
+}
+
+RegResult RegKey::Set(const RegValue& value) {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = open_ ? Database() : nullptr;
+    if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    std::vector<uint8_t> data;
+    switch (value.type) {
+        case RegType::Dword:
+            for (int i = 0; i < 4; ++i)
+                data.push_back(static_cast<uint8_t>(value.number >> (8 * i)));
+            break;
+        case RegType::String:
+            data.assign(value.text.begin(), value.text.end());
+            break;
+        default:
+            data = value.bytes;
+            break;
+    }
+    WriteTransaction tx(db);
+    if (!tx.began()) return Fail("cannot write the registry", db);
+    if (!KeyExists(db, id_)) {
+        lastError = "the key " + path_ + " was deleted";
+        return RegResult::NotFound;
+    }
+    // An existing value keeps its place in the enumeration order; its name keeps its spelling.
+    Statement s(db,
+                "INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+                "ON CONFLICT(key, folded) DO UPDATE SET type=excluded.type, data=excluded.data");
+    s.Bind(1, id_)
+        .Bind(2, value.name)
+        .Bind(3, FoldCase(value.name))
+        .Bind(4, static_cast<int64_t>(value.type));
+    s.BindBlob(5, data.data(), data.size());
+    if (s.Step() != SQLITE_DONE || !tx.Commit())
+        return Fail("cannot set " + value.name + " in " + path_, db);
+    return RegResult::Ok;
+}
+
+RegResult RegKey::SetDword(std::string_view name, uint32_t value) {
+    RegValue v;
+    v.name = name, v.type = RegType::Dword, v.number = value;
+    return Set(v);
+}
+
+RegResult RegKey::SetString(std::string_view name, std::string_view text) {
+    RegValue v;
+    v.name = name, v.type = RegType::String, v.text = text;
+    return Set(v);
+}
+
+RegResult RegKey::SetBinary(std::string_view name, const std::vector<uint8_t>& bytes) {
+    RegValue v;
+    v.name = name, v.type = RegType::Binary, v.bytes = bytes;
+    return Set(v);
+}
+
+RegResult RegKey::DeleteValue(std::string_view name) {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = open_ ? Database() : nullptr;
+    if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    Statement s(db, "DELETE FROM vals WHERE key=?1 AND folded=?2");
+    s.Bind(1, id_).Bind(2, FoldCase(name));
+    if (s.Step() != SQLITE_DONE) return Fail("cannot delete " + std::string(name), db);
+    if (sqlite3_changes(db) == 0) {
+        lastError = "no value " + std::string(name) + " in " + path_;
+        return RegResult::NotFound;
+    }
+    return RegResult::Ok;
+}
+
+RegResult RegKey::EnumKey(uint32_t index, std::string& name) const {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = open_ ? Database() : nullptr;
+    if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    Statement s(db, "SELECT name FROM keys WHERE parent=?1 ORDER BY id LIMIT 1 OFFSET ?2");
+    s.Bind(1, id_).Bind(2, static_cast<int64_t>(index));
+    int rc = s.Step();
+    if (rc == SQLITE_ROW) {
+        name = s.Text(0);
+        return RegResult::Ok;
+    }
+    if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
+    return RegResult::NotFound;
+}
+
+RegResult RegKey::EnumValue(uint32_t index, RegValue& value) const {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    sqlite3* db = open_ ? Database() : nullptr;
+    if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    Statement s(db,
+                "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY seq LIMIT 1 OFFSET ?2");
+    s.Bind(1, id_).Bind(2, static_cast<int64_t>(index));
+    int rc = s.Step();
+    if (rc == SQLITE_ROW) {
+        value = ReadValue(s);
+        return RegResult::Ok;
+    }
+    if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
+    return RegResult::NotFound;
+}
+
+}  // namespace platform

@@ -1,0 +1,76 @@
+#pragma once
+// HKEY_LOCAL_MACHINE of the emulated device, kept in one SQLite database in the device root
+// and shared by every process of the device (the client, the installer, the setup library, the
+// tools). Key and value names compare case-insensitively and keep their spelling; keys and
+// values enumerate in creation order; values keep their type. Writes are transactions in WAL
+// mode with a busy time-out, so processes writing at once never lose or tear a write.
+//
+// Names and texts are UTF-8. A key path is a backslash-separated path below HKLM, such as
+// "\Security\AppInstall\Acme Tool"; leading and trailing backslashes are optional and "" is
+// HKLM itself.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Numbers as on the handset: REG_SZ, REG_BINARY, REG_DWORD.
+enum class RegType : uint32_t { String = 1, Binary = 3, Dword = 4 };
+
+struct RegValue {
+    std::string name;
+    RegType type = RegType::String;
+    std::string text;            // String
+    uint32_t number = 0;         // Dword
+    std::vector<uint8_t> bytes;  // Binary
+};
+
+enum class RegResult {
+    Ok,
+    NotFound,  // no such key or value (or a value of another type for the typed queries)
+    Failed,    // the database could not be used; RegistryError() says why
+};
+
+class RegKey {
+  public:
+    RegKey() = default;
+
+    static RegResult Open(std::string_view path, RegKey& key);
+    // Opens the key, creating it and every missing key above it.
+    static RegResult Create(std::string_view path, RegKey& key);
+    // Deletes the key with all its subkeys and values. HKLM itself cannot be deleted.
+    static RegResult DeleteKey(std::string_view path);
+
+    RegResult Query(std::string_view name, RegValue& value) const;
+    RegResult QueryDword(std::string_view name, uint32_t& value) const;
+    RegResult QueryString(std::string_view name, std::string& value) const;
+
+    RegResult Set(const RegValue& value);
+    RegResult SetDword(std::string_view name, uint32_t value);
+    RegResult SetString(std::string_view name, std::string_view text);
+    RegResult SetBinary(std::string_view name, const std::vector<uint8_t>& bytes);
+    RegResult DeleteValue(std::string_view name);
+
+    // The index-th subkey name / value in creation order; NotFound past the end.
+    RegResult EnumKey(uint32_t index, std::string& name) const;
+    RegResult EnumValue(uint32_t index, RegValue& value) const;
+
+    // The path "\A\B" as the keys are spelled in the registry.
+    const std::string& Path() const { return path_; }
+    bool IsOpen() const { return open_; }
+
+  private:
+    int64_t id_ = 0;
+    bool open_ = false;
+    std::string path_;
+};
+
+// Why the last failing call of this thread failed.
+std::string RegistryError();
+
+// The database file of the current device root.
+std::string RegistryFile();
+
+}  // namespace platform

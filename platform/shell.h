@@ -1,0 +1,24 @@
+#pragma once
+// The shell's folder services on the emulated device.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Special folders by the handset's numbers: 2 the Start menu's Programs folder, 11 the Start
+// menu; also 5 My Documents, 36 Windows and 38 Program Files. Device paths without a trailing
+// backslash; empty for other numbers.
+std::string SpecialFolder(int csidl);
+
+// Deletes a device folder with everything in it, silently; a missing folder is no error.
+// Returns false only when something that existed could not be removed.
+bool DeleteTree(std::string_view deviceFolder);
+
+// Creates a device folder and the folders above it (an existing one is kept).
+bool CreateFolder(std::string_view deviceFolder);
+
+// The device folder of the first storage card ("\Storage Card"), or empty without a card.
+std::string StorageCardFolder();
+
+}  // namespace platform

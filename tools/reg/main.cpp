@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "tools/reg/reg_command.h"
+
+int main(int argc, char** argv) {
+    return regtool::Run(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr,
+                        std::cin);
+}
