@@ -107,7 +107,7 @@ ApiReply Api::Auth(Call& call) {
 ApiReply Api::ActmailResend(Call& call) {
     auto login = call.query.Get("login");
     if (!login) return CodeReply(kMissingParameter);
-    return CodeReply(service_.AccountStore().ResendActivation(*login, call.base));
+    return CodeReply(service_.AccountStore().ResendActivation(*login, service_.PublicUrl()));
 }
 
 ApiReply Api::Reg(Call& call) {
@@ -115,14 +115,14 @@ ApiReply Api::Reg(Call& call) {
     auto pass = call.query.Get("pass");
     auto mail = call.query.Get("mail");
     if (!login || !pass || !mail) return CodeReply(kMissingParameter);
-    return CodeReply(service_.AccountStore().Register(*login, *pass, *mail, call.base));
+    return CodeReply(service_.AccountStore().Register(*login, *pass, *mail, service_.PublicUrl()));
 }
 
 ApiReply Api::AuthRestore(Call& call) {
     if (auto mail = call.query.Get("mail"))
-        return CodeReply(service_.AccountStore().RequestReset(*mail, true, call.base));
+        return CodeReply(service_.AccountStore().RequestReset(*mail, true, service_.PublicUrl()));
     if (auto login = call.query.Get("login"))
-        return CodeReply(service_.AccountStore().RequestReset(*login, false, call.base));
+        return CodeReply(service_.AccountStore().RequestReset(*login, false, service_.PublicUrl()));
     return CodeReply(kMissingParameter);
 }
 

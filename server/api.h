@@ -26,8 +26,8 @@ class Api {
   public:
     explicit Api(CatalogueService& service);
 
-    // `base` is the service's address as the client reached it, ending in "/"; links and
-    // picture addresses in the answers start with it.
+    // `base` is the service's address as the client reached it, ending in "/"; the picture
+    // addresses in the answers start with it (mail links use the service's public address).
     ApiReply Handle(std::string_view request, const Query& query, const std::string& base);
 
   private:

@@ -6,7 +6,7 @@ namespace zentri::server {
 
 const char* const kUsage =
     "usage: zentri-catalogue serve --port N --data DIR [--host ADDR] [--session-idle SECONDS]\n"
-    "                              [--assets DIR]\n"
+    "                              [--assets DIR] [--public-url URL]\n"
     "       zentri-catalogue user add LOGIN PASSWORD MAIL [--active] --data DIR\n"
     "       zentri-catalogue user activate LOGIN --data DIR\n";
 
@@ -28,6 +28,9 @@ std::string ParseCommandLine(const std::vector<std::string>& args, Command& comm
             if (!value(command.data)) return "--data needs a folder";
         } else if (arg == "--assets") {
             if (!value(command.assets)) return "--assets needs a folder";
+        } else if (arg == "--public-url") {
+            if (!value(command.publicUrl) || command.publicUrl.rfind("http", 0) != 0)
+                return "--public-url needs an address such as http://catalogue.example:8642/";
         } else if (arg == "--host") {
             if (!value(command.host) || command.host.empty()) return "--host needs an address";
         } else if (arg == "--port") {

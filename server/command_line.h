@@ -1,7 +1,7 @@
 #pragma once
 // The command line of zentri-catalogue:
 //   serve --port N --data DIR [--host ADDR] [--session-idle SECONDS] [--assets DIR]
-//         [--fast-hash]
+//         [--public-url URL] [--fast-hash]
 //   user add LOGIN PASSWORD MAIL [--active] --data DIR [--assets DIR] [--fast-hash]
 //   user activate LOGIN --data DIR [--assets DIR]
 
@@ -16,7 +16,8 @@ struct Command {
     std::string host = "127.0.0.1";
     int port = -1;
     std::string data;
-    std::string assets;  // empty: beside the program
+    std::string assets;     // empty: beside the program
+    std::string publicUrl;  // empty: the address listened on
     int64_t sessionIdle = 30 * 60;
     bool fastHash = false;  // minimal hash limits, for tests only
     std::string login, password, mail;

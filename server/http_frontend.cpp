@@ -34,6 +34,7 @@ HttpFrontend::~HttpFrontend() {
 int HttpFrontend::Bind(const std::string& host, int port) {
     host_ = host;
     port_ = port == 0 ? http_.bind_to_any_port(host) : (http_.bind_to_port(host, port) ? port : -1);
+    if (port_ > 0) service_.SetDefaultPublicUrl(Address());
     return port_;
 }
 

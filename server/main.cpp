@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         options.dataDir = command.data;
         options.assetsDir = command.assets;
         options.sessionIdleSeconds = command.sessionIdle;
+        options.publicUrl = command.publicUrl;
         options.hashCost = command.fastHash ? HashCost::Minimal : HashCost::Interactive;
         CatalogueService service(options);
         if (command.kind == Command::Serve) return Serve(command, service);

@@ -15,7 +15,9 @@ std::filesystem::path DefaultAssetsDir() {
 }
 
 CatalogueService::CatalogueService(const ServiceOptions& options)
-    : assetsDir_(options.assetsDir.empty() ? DefaultAssetsDir() : options.assetsDir) {
+    : assetsDir_(options.assetsDir.empty() ? DefaultAssetsDir() : options.assetsDir),
+      publicUrl_(options.publicUrl) {
+    if (!publicUrl_.empty() && publicUrl_.back() != '/') publicUrl_ += '/';
     if (!InitSodium()) throw std::runtime_error("libsodium cannot be initialised");
     if (!options.clock) systemClock_ = std::make_unique<SystemClock>();
     clock_ = options.clock ? options.clock : systemClock_.get();

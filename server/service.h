@@ -22,6 +22,9 @@ struct ServiceOptions {
     HashCost hashCost = HashCost::Interactive;
     int64_t sessionIdleSeconds = 30 * 60;
     const Clock* clock = nullptr;  // the system clock when null
+    // The address people reach the service at, for the links in mails ("http://host:port/");
+    // empty: the address the service listens on.
+    std::string publicUrl;
 };
 
 // The assets folder beside the running program ("<folder of the executable>/assets").
@@ -40,6 +43,12 @@ class CatalogueService {
     Outbox& Mail() { return *outbox_; }
     const Clock& Time() const { return *clock_; }
     const std::filesystem::path& AssetsDir() const { return assetsDir_; }
+    // Mail links start with this address. It is never taken from a request, so that nobody can
+    // have a reset link sent that points elsewhere.
+    const std::string& PublicUrl() const { return publicUrl_; }
+    void SetDefaultPublicUrl(const std::string& url) {
+        if (publicUrl_.empty()) publicUrl_ = url;
+    }
     // A file below the assets folder, or an empty path when `relative` is missing or would
     // leave the folder.
     std::filesystem::path Asset(const std::string& relative) const;
@@ -48,6 +57,7 @@ class CatalogueService {
     std::unique_ptr<SystemClock> systemClock_;
     const Clock* clock_;
     std::filesystem::path assetsDir_;
+    std::string publicUrl_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<Outbox> outbox_;
     std::unique_ptr<Accounts> accounts_;

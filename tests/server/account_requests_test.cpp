@@ -141,6 +141,26 @@ TEST_F(AccountRequests, PasswordResetByLoginOrMail) {
     EXPECT_EQ(Get(link).status, 404);
 }
 
+// Picture addresses follow the address the client used; mail links never do, so a request with
+// a forged Host cannot have a reset link sent that leads elsewhere.
+TEST_F(AccountRequests, MailLinksIgnoreTheRequestsHost) {
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    httplib::Headers forged = {{"Host", "evil.example:80"}};
+    auto reset = client.Get("/auth_restore.php?login=demo", forged);
+    ASSERT_TRUE(reset);
+    EXPECT_EQ(checker.Code(reset->body), kOk);
+    EXPECT_FALSE(Link(Read(Mails().back()), "reset").empty());
+    EXPECT_EQ(Read(Mails().back()).find("evil"), std::string::npos);
+
+    auto list = client.Get(("/getapps.php?sessionid=" + SignIn() + "&count=1").c_str(), forged);
+    ASSERT_TRUE(list);
+    std::vector<ClientApp> apps;
+    ASSERT_EQ(checker.GetApps(list->body, apps), kOk);
+    ASSERT_EQ(apps.size(), 1u);
+    EXPECT_EQ(apps[0].icon.rfind("http://evil.example:80/media/icons/", 0), 0u);
+}
+
 TEST_F(AccountRequests, SessionsEndAfterTheIdleTime) {
     std::string id = SignIn();
     clock.Advance(kIdle - 1);
