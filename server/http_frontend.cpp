@@ -125,7 +125,7 @@ void HttpFrontend::Route() {
         std::string token = req.get_param_value("token");
         bool valid = service_.AccountStore().IsResetTokenValid(token);
         res.status = valid ? 200 : 404;
-        res.set_content(valid ? ResetFormPage(token, "") : ActivationPage(false), kHtml);
+        res.set_content(valid ? ResetFormPage(token, "") : ResetLinkInvalidPage(), kHtml);
     });
     http_.Post("/reset", [this](const httplib::Request& req, httplib::Response& res) {
         std::string token = req.get_param_value("token");
@@ -142,7 +142,7 @@ void HttpFrontend::Route() {
                 ResetFormPage(token, "Please choose a password of 6 to 128 characters."), kHtml);
         } else {
             res.status = 404;
-            res.set_content(ActivationPage(false), kHtml);
+            res.set_content(ResetLinkInvalidPage(), kHtml);
         }
     });
     http_.set_error_handler([](const httplib::Request&, httplib::Response& res) {

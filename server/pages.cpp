@@ -107,6 +107,12 @@ std::string ResetDonePage() {
     return Page("Password changed", "<p>Your new password is set. Sign in with it in Zentri.</p>");
 }
 
+std::string ResetLinkInvalidPage() {
+    return Page("Link not valid",
+                "<p>This password link is unknown, used or has expired. Ask Zentri for a new "
+                "one with \"Forgot password?\" on the sign-in screen.</p>");
+}
+
 std::string NotFoundPage() {
     return Page("Not found", "<p>There is nothing at this address.</p>");
 }

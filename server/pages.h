@@ -13,6 +13,7 @@ std::string ActivationPage(bool activated);
 // The form for a new password; `token` must already be known to be valid.
 std::string ResetFormPage(std::string_view token, std::string_view problem);
 std::string ResetDonePage();
+std::string ResetLinkInvalidPage();
 std::string NotFoundPage();
 
 std::string EscapeHtml(std::string_view text);
