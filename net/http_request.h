@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <curl/curl.h>
@@ -87,8 +86,7 @@ class HttpRequest : public shared_object {
     Delegation_2<HttpRequest*, bool> completion_;
     std::vector<uint8_t> body_;
     std::atomic<int32_t> size_{0};
-    std::thread thread_;    // guarded by InetManager's queue lock
-    bool started_ = false;  // likewise; set when the transfer thread has been started
+    bool started_ = false;  // guarded by InetManager's queue lock; the transfer thread exists
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> pending_{true};
     const bool indicator_;

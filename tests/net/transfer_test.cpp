@@ -50,15 +50,17 @@ class Transfers : public ::testing::Test {
 TEST_F(Transfers, MemoryBodyOfAnnouncedLengthIsReadByChunksWithProgress) {
     Started s = Start(server.Url("/bytes/50000"));
     ASSERT_TRUE(WaitDone(s));
-    Seen& seen = *s.seen;
-    std::lock_guard<std::mutex> lock(seen.lock);
-    EXPECT_EQ(seen.completions, 1);
-    EXPECT_TRUE(seen.result);
-    EXPECT_EQ(seen.size, 50000);
-    EXPECT_EQ(seen.body, Pattern(50000));
-    EXPECT_TRUE(seen.appLockHeldInCompletion);
-    EXPECT_TRUE(seen.appLockHeldInProgress);
-    ExpectProgressByChunks(seen.progress, 50000);
+    {
+        Seen& seen = *s.seen;
+        std::lock_guard<std::mutex> lock(seen.lock);
+        EXPECT_EQ(seen.completions, 1);
+        EXPECT_TRUE(seen.result);
+        EXPECT_EQ(seen.size, 50000);
+        EXPECT_EQ(seen.body, Pattern(50000));
+        EXPECT_TRUE(seen.appLockHeldInCompletion);
+        EXPECT_TRUE(seen.appLockHeldInProgress);
+        ExpectProgressByChunks(seen.progress, 50000);
+    }
     std::lock_guard<AppLockType> app(AppLock());
     EXPECT_EQ(s.request->Body(), nullptr) << "the body is freed after the completion handlers";
     EXPECT_FALSE(s.request->IsPending());
