@@ -153,8 +153,16 @@ bool CurlDownloads(bool oneProcess) {
     fs::path folder = platform::HostPath("\\bench");
     std::vector<pid_t> pids;
     if (oneProcess) {
-        std::vector<std::string> args = {
-            "curl", "-s", "-S", "-f", "--no-progress-meter", "--parallel", "--parallel-max", "5"};
+        std::vector<std::string> args = {"curl",
+                                         "-s",
+                                         "-S",
+                                         "-f",
+                                         "--noproxy",
+                                         "*",
+                                         "--no-progress-meter",
+                                         "--parallel",
+                                         "--parallel-max",
+                                         "5"};
         for (int i = 0; i < kFiles; ++i) {
             args.push_back("-o");
             args.push_back((folder / ("c" + std::to_string(i) + ".bin")).string());
@@ -164,7 +172,7 @@ bool CurlDownloads(bool oneProcess) {
     } else {
         for (int i = 0; i < kFiles; ++i)
             pids.push_back(
-                Spawn({"curl", "-s", "-f", "-o",
+                Spawn({"curl", "-s", "-S", "-f", "--noproxy", "*", "-o",
                        (folder / ("c" + std::to_string(i) + ".bin")).string(), FileUrl(i)}));
     }
     bool ok = true;
