@@ -113,13 +113,6 @@ TEST_F(Transfers, FileBodyWithoutLengthIsWrittenWithoutProgress) {
     EXPECT_EQ(device.ReadFile(kCab), Pattern(100000));
 }
 
-TEST_F(Transfers, TheTargetFolderIsFoundCaseInsensitively) {
-    Started s = Start(server.Url("/bytes/10"), u"\\PROGRAM FILES\\zentri\\CABS\\x.cab");
-    ASSERT_TRUE(WaitDone(s));
-    EXPECT_TRUE(s.seen->result);
-    EXPECT_EQ(device.ReadFile("\\Program Files\\Zentri\\cabs\\x.cab"), Pattern(10));
-}
-
 TEST_F(Transfers, AFileThatCannotBeCreatedFailsTheTransfer) {
     Started s = Start(server.Url("/bytes/10"), u"\\No Such Folder\\x.cab");
     ASSERT_TRUE(WaitDone(s));
