@@ -2,6 +2,13 @@
 // One HTTP GET transfer, created and run by InetManager on a thread of its own. The body goes to
 // memory or to a file; progress and completion are reported through delegates.
 //
+// Memory: with an announced length (Content-Length) the body is read into one buffer of that
+// length plus 2049 bytes, in reads of at most 2048 bytes and never past the announced length
+// (a longer body is cut there); without one, in reads of up to 20480 bytes into a buffer that
+// starts at 20480 bytes and doubles whenever less than that is left free. File: the body is
+// written in chunks of at most 2048 bytes as it arrives. With an announced length, progress
+// follows every read and the final, empty one.
+//
 // Every delegate runs on the transfer thread while it holds appLock, so handlers are serialised
 // with the UI thread's message handling. Subscribe under appLock right after
 // InetManager::Request returns: no delegate runs before the subscribing caller releases appLock.
@@ -11,7 +18,6 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <curl/curl.h>
@@ -87,8 +93,7 @@ class HttpRequest : public shared_object {
     Delegation_2<HttpRequest*, bool> completion_;
     std::vector<uint8_t> body_;
     std::atomic<int32_t> size_{0};
-    std::thread thread_;    // guarded by InetManager's queue lock
-    bool started_ = false;  // likewise; set when the transfer thread has been started
+    bool started_ = false;  // guarded by InetManager's queue lock; the transfer thread exists
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> pending_{true};
     const bool indicator_;

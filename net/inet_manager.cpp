@@ -1,5 +1,6 @@
 #include "net/inet_manager.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "app/loading.h"
@@ -79,7 +80,8 @@ void InetManager::StartQueued() {
         HttpRequest& request = *queue_[i];
         if (request.started_) continue;
         try {
-            request.thread_ = std::thread(&InetManager::Run, this, queue_[i], timeouts_);
+            workers_.push_back(
+                {&request, std::thread(&InetManager::Run, this, queue_[i], timeouts_)});
         } catch (const std::system_error&) {
             return;  // no thread for now: tried again when the next transfer ends
         }
@@ -109,7 +111,11 @@ void InetManager::Finish(const shared_ptr<HttpRequest>& request, bool result) {
     }
     // From here on this thread takes no lock, so whoever joins it cannot wait on it.
     std::lock_guard<std::mutex> queue(lock_);
-    if (request->thread_.joinable()) ended_.push_back(std::move(request->thread_));
+    auto worker = std::find_if(workers_.begin(), workers_.end(),
+                               [&](const Worker& w) { return w.request == request.get(); });
+    if (worker == workers_.end()) return;  // Shutdown has taken the thread and joins it
+    ended_.push_back(std::move(worker->thread));
+    workers_.erase(worker);
 }
 
 void InetManager::Shutdown() {
@@ -121,10 +127,13 @@ void InetManager::Shutdown() {
         for (const shared_ptr<HttpRequest>& request : queue_) {
             request->quiet_ = true;
             request->Cancel();
-            if (request->thread_.joinable()) threads.push_back(std::move(request->thread_));
             if (!request->started_) dropped.push_back(request);
         }
         std::erase_if(queue_, [](const shared_ptr<HttpRequest>& r) { return !r->started_; });
+        // Transfers that have left the queue may still be finishing: their threads are here.
+        for (Worker& worker : workers_)
+            threads.push_back(std::move(worker.thread));
+        workers_.clear();
         for (std::thread& thread : ended_)
             threads.push_back(std::move(thread));
         ended_.clear();

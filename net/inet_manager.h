@@ -68,9 +68,17 @@ class InetManager : public Singleton<InetManager> {
     void Run(shared_ptr<HttpRequest> request, TransferTimeouts timeouts);
     void Finish(const shared_ptr<HttpRequest>& request, bool result);
 
-    std::mutex lock_;  // the queue lock: guards everything below and each request's thread_
+    // The thread of a started transfer, until the transfer has ended.
+    struct Worker {
+        const HttpRequest* request;
+        std::thread thread;
+    };
+
+    std::mutex lock_;  // the queue lock: guards everything below and each request's started_
     std::vector<shared_ptr<HttpRequest>> queue_;
-    // Threads of transfers that have ended, joined by the next StartPending or Shutdown.
+    std::vector<Worker> workers_;
+    // Threads of transfers that have ended, joined by the next StartPending or Shutdown. Every
+    // thread is in workers_, in ended_ or with the one joining it, so none is missed.
     std::vector<std::thread> ended_;
     TransferTimeouts timeouts_;
     bool stopping_ = false;

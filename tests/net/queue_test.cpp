@@ -168,5 +168,28 @@ TEST_F(Queue, ShutdownStopsRunningTransfersWithoutCallingBack) {
     EXPECT_TRUE(after.seen->result);
 }
 
+TEST_F(Queue, ShutdownWaitsForACompletionHandlerStillRunning) {
+    std::promise<void> entered, release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> handlerDone{false};
+    {
+        std::lock_guard<AppLockType> app(AppLock());
+        auto request = InetManager::Instance().Request(server.Url("/bytes/10"), false);
+        request->Completion().Add([&](HttpRequest*, bool) {
+            entered.set_value();
+            released.wait();
+            handlerDone = true;
+        });
+    }
+    ASSERT_EQ(entered.get_future().wait_for(kGuard), std::future_status::ready);
+    EXPECT_EQ(InetManager::Instance().QueueSize(), 0u);  // it has left the queue already
+    auto shutdown = std::async(std::launch::async, [] { InetManager::Instance().Shutdown(); });
+    // Can only fail when Shutdown returns too early, never because the machine is slow.
+    EXPECT_EQ(shutdown.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+    release.set_value();
+    ASSERT_EQ(shutdown.wait_for(kGuard), std::future_status::ready);
+    EXPECT_TRUE(handlerDone);
+}
+
 }  // namespace
 }  // namespace zentri::test
