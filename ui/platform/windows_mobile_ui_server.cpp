@@ -1,0 +1,47 @@
+#include "ui/platform/windows_mobile_ui_server.h"
+
+#include "ui/clip_scope.h"
+#include "ui/platform/platform_window.h"
+
+namespace zentri {
+
+bool WindowsMobileUIServer::StartTimer() {
+    return window_ && window_->StartTimer(kTimerId, kFramePeriodMs);
+}
+
+void WindowsMobileUIServer::StopTimer() {
+    if (window_) window_->KillTimer(kTimerId);
+}
+
+bool WindowsMobileUIServer::Paint(const Rect& area) {
+    if (!surface_ || !surface_->HasPixels()) return true;  // nothing to paint on yet
+    {
+        ClipScope scope(*surface_, area, 0, 0);
+        surface_->FillRaw(area, 0xFFFF);
+        if (root) {
+            GObjectPtr top = root;
+            top->DrawTree(*surface_);
+        }
+    }
+    if (window_) window_->Present(*surface_, area);
+    return true;
+}
+
+void WindowsMobileUIServer::ScreenResized(int w, int h) {
+    shared_ptr<WMSurface> fresh(new WMSurface);
+    fresh->Create(w, h, false);
+    surface_ = fresh;
+}
+
+bool WindowsMobileUIServer::Busy() const {
+    if (!dirty.IsEmpty()) return true;
+    for (const auto* list : {&animators, &pendingAnimators}) {
+        for (const shared_ptr<Animator>& animator : *list) {
+            auto* state = dynamic_cast<const StateAnimator*>(animator.get());
+            if (!state || !state->Endless()) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace zentri
