@@ -243,7 +243,9 @@ void SdlWindow::TranslateWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
+            // Back on screen: as the handset, the whole window is painted again.
             PostSimple(WindowMessageType::kSetFocus);
+            InvalidateRect(Rect{0, 0, AreaWidth(), AreaHeight()});
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             PostSimple(WindowMessageType::kActivate, true);

@@ -35,13 +35,16 @@ void WindowsMobileUIServer::ScreenResized(int w, int h) {
 
 bool WindowsMobileUIServer::Busy() const {
     if (!dirty.IsEmpty()) return true;
+    bool any = false;
     for (const auto* list : {&animators, &pendingAnimators}) {
         for (const shared_ptr<Animator>& animator : *list) {
+            any = true;
             auto* state = dynamic_cast<const StateAnimator*>(animator.get());
             if (!state || !state->Endless()) return true;
         }
     }
-    return false;
+    // Without animators a running timer still has the tick to come that stops it.
+    return !any && timerRunning;
 }
 
 }  // namespace zentri

@@ -25,8 +25,9 @@ class WindowsMobileUIServer : public UIServer {
     void SetBackground(const shared_ptr<Surface>& background) { background_ = background; }
     const shared_ptr<WMSurface>& DrawingSurface() const { return surface_; }
 
-    // Whether anything still changes the screen: a finite animation or an area waiting to be
-    // painted (endless animations such as a blinking caret do not count).
+    // Whether anything still changes the screen: a finite animation, an area waiting to be
+    // painted, or the last tick that stops the timer (endless animations such as a blinking
+    // caret do not count).
     bool Busy() const;
 
   private:
