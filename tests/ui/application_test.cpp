@@ -222,11 +222,12 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndClosesTheWindow) {
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));  // nothing after the close
 }
 
-// The SDL window on SDL's offscreen video driver: the same loop with real time, the timer
+// The SDL window on SDL's dummy video driver: the same loop with real time, the timer
 // thread and the texture.
 TEST_F(ApplicationTest, RunsOnTheSdlWindowToo) {
     ScopedEnv windowed("ZENTRI_HEADLESS", nullptr);
-    ScopedEnv driver("SDL_VIDEODRIVER", "offscreen");
+    ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
+    ScopedEnv renderer("SDL_RENDER_DRIVER", "software");
     Seen seen;
     int code = RunScript("tap 20 20\nidle 30000\ntap 305 305\nidle 30000\nsoftkey left\nquit\n",
                          seen);

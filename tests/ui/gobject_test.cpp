@@ -34,8 +34,8 @@ class RecordingLayout : public Layout {
 };
 
 TEST(GObject, UnchangedSettersFireNothingAndChangesFireHookThenEvent) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto n = Make<LogNode>("n", &log);
     t.root->AddChild(n);
     n->SetRect(Rect{10, 10, 20, 20});
@@ -284,8 +284,8 @@ TEST(GObject, DrawsBackToFrontClippedToEachPaintArea) {
 }
 
 TEST(GObject, TouchGoesToTheTopMostTargetWithATouchList) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto below = Make<LogNode>("below", &log);
     auto above = Make<LogNode>("above", &log);
     below->SetRect(Rect{0, 0, 50, 50});
@@ -307,8 +307,8 @@ TEST(GObject, TouchGoesToTheTopMostTargetWithATouchList) {
 }
 
 TEST(GObject, DownAndUpOnOneNodeGiveAClickButNotOnAnother) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto a = Make<LogNode>("a", &log);
     auto b = Make<LogNode>("b", &log);
     a->SetRect(Rect{0, 0, 50, 50});
@@ -339,8 +339,8 @@ TEST(GObject, DownAndUpOnOneNodeGiveAClickButNotOnAnother) {
 }
 
 TEST(GObject, ACapturedTouchGoesOnlyToTheCaptureNode) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto a = Make<LogNode>("a", &log);
     auto b = Make<LogNode>("b", &log);
     a->SetRect(Rect{0, 0, 50, 50});
@@ -366,8 +366,8 @@ TEST(GObject, ACapturedTouchGoesOnlyToTheCaptureNode) {
 }
 
 TEST(GObject, DragMovesTheNodeToTheDropTarget) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto source = Make<LogNode>("src", &log);
     auto target = Make<LogNode>("dst", &log);
     auto item = Make<LogNode>("item", &log);
@@ -411,8 +411,8 @@ TEST(GObject, DragMovesTheNodeToTheDropTarget) {
 }
 
 TEST(GObject, ADropRefusedByOnAcceptDropIsCancelled) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto source = Make<LogNode>("src", &log);
     auto target = Make<LogNode>("dst", &log);
     auto item = Make<LogNode>("item", &log);
@@ -439,8 +439,8 @@ TEST(GObject, ADropRefusedByOnAcceptDropIsCancelled) {
 }
 
 TEST(GObject, KeysGoToTheFocusedNodeOrDownFromTheRoot) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto panel = Make<LogNode>("panel", &log);
     auto edit = Make<LogNode>("edit", &log);
     auto other = Make<LogNode>("other", &log);
@@ -474,8 +474,8 @@ TEST(GObject, KeysGoToTheFocusedNodeOrDownFromTheRoot) {
 }
 
 TEST(GObject, HandlersMayRemoveTheNodeThatFires) {
+    Log log;  // outlives the nodes
     Tree t;
-    Log log;
     auto lower = Make<LogNode>("lower", &log);
     auto upper = Make<LogNode>("upper", &log);
     lower->SetRect(Rect{0, 0, 50, 50});
