@@ -98,8 +98,8 @@ TEST(StatesChain, SetCountAndRefusals) {
 TEST(StatesChain, ComplexTargetStartsFromTheCurrentValueAndParallelFollows) {
     auto node = Make<GObject>();
     node->SetTransparency(200);
-    auto fade = MakeShared<ComplexStatesChain<int>>(
-        MakeShared<LinearInterpolator<int>>(), MakeShared<TransparencyProperty>(node.get()));
+    auto fade = MakeShared<ComplexStatesChain<int>>(MakeShared<LinearInterpolator<int>>(),
+                                                    MakeShared<TransparencyProperty>(node.get()));
     fade->SetTarget(2, 0);
     auto other = MakeShared<CountingChain>(3);
     ParallelStatesChain both;
@@ -122,8 +122,7 @@ TEST(StatesChain, ComplexTargetStartsFromTheCurrentValueAndParallelFollows) {
 TEST(StateAnimator, RestartLoopsAndBounceReturns) {
     auto chain = MakeShared<CountingChain>(8);
     StateAnimator restart(chain, StateAnimator::kLastState, true, StateAnimator::kRestart, -1);
-    EXPECT_EQ(StatesOf(restart, *chain, 10),
-              (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2}));
+    EXPECT_EQ(StatesOf(restart, *chain, 10), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 2}));
     EXPECT_TRUE(restart.Endless());
 
     auto bounceChain = MakeShared<CountingChain>(4);

@@ -3,17 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <fstream>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/temp_device.h"
 #include "tests/ui/test_nodes.h"
 #include "ui/application.h"
+#include "ui/pending_work.h"
 #include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
 #include "ui/platform/single_instance.h"
@@ -35,6 +38,8 @@ struct Seen {
     bool destroyed = false;
     bool narrowWindow = false;
     bool throwOnTap = false;
+    bool completed = false;
+    bool completedBeforeQuit = false;
 };
 
 // Records when the part of the screen it covers is painted.
@@ -103,7 +108,10 @@ class TestApp : public Application {
         seen->commands.push_back(vk);
         Application::OnCommand(vk);
     }
-    void OnDestroy() override { seen->destroyed = true; }
+    void OnDestroy() override {
+        seen->destroyed = true;
+        seen->completedBeforeQuit = seen->completed;
+    }
     void Timer(int id) override {
         Application::Timer(id);
         seen->ticks.emplace_back(PerformanceFrequency::Instance().TickCount(),
@@ -142,12 +150,12 @@ TEST_F(ApplicationTest, TapsReachNodesAndSoftKeysReachOnCommand) {
         "tap 20 20\n"
         "\n"
         "tap 400 20\n"
-        "tap 50 110\n"   // the edit field takes the focus
+        "tap 50 110\n"  // the edit field takes the focus
         "type ab\n"
         "key enter\n"
         "softkey left\n"  // clears the focus, then the key goes down from the root
         "key f2\n"
-        "tap 400 600\n"   // the right half of the bar: the right soft key
+        "tap 400 600\n"  // the right half of the bar: the right soft key
         "key f3\n"
         "quit\n",
         seen);
@@ -156,9 +164,9 @@ TEST_F(ApplicationTest, TapsReachNodesAndSoftKeysReachOnCommand) {
     EXPECT_TRUE(seen.destroyed);
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
     EXPECT_EQ(seen.commands, (std::vector<int>{13, 112, 113, 113, 114}));
-    EXPECT_EQ(seen.editKeys, (std::vector<std::pair<int, int>>{
-                                 {10, 'a'}, {10, 'b'}, {0, 0}, {10, 13}, {5, 0}, {6, 0}, {6, 0},
-                                 {7, 0}}));
+    EXPECT_EQ(seen.editKeys,
+              (std::vector<std::pair<int, int>>{
+                  {10, 'a'}, {10, 'b'}, {0, 0}, {10, 13}, {5, 0}, {6, 0}, {6, 0}, {7, 0}}));
     EXPECT_EQ(seen.editFocus, (std::vector<bool>{true, false}));
     EXPECT_EQ(seen.sizes.front(), (std::pair<int, int>{480, 588}));
 }
@@ -222,6 +230,42 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndClosesTheWindow) {
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));  // nothing after the close
 }
 
+// `idle` waits for background work that other modules report, such as a transfer whose
+// completion runs on its own thread under appLock.
+TEST_F(ApplicationTest, IdleWaitsForPendingWork) {
+    Seen seen;
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool asked = false;
+    std::atomic<bool> finished{false};
+    std::thread transfer([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        cv.wait(lock, [&] { return asked; });
+        lock.unlock();
+        {
+            std::lock_guard<AppLockType> app(AppLock());
+            seen.completed = true;
+        }
+        finished = true;
+    });
+    // Pending until the transfer has reported; the first question lets it go on.
+    WorkProbe probe([&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        asked = true;
+        cv.notify_all();
+        return !finished;
+    });
+    int code = RunScript("idle 30000\nquit\n", seen);
+    {
+        std::lock_guard<std::mutex> lock(mutex);  // should idle never ask, the test still ends
+        asked = true;
+    }
+    cv.notify_all();
+    transfer.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(seen.completedBeforeQuit);
+}
+
 // The SDL window on SDL's dummy video driver: the same loop with real time, the timer
 // thread and the texture.
 TEST_F(ApplicationTest, RunsOnTheSdlWindowToo) {
@@ -229,8 +273,8 @@ TEST_F(ApplicationTest, RunsOnTheSdlWindowToo) {
     ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
     ScopedEnv renderer("SDL_RENDER_DRIVER", "software");
     Seen seen;
-    int code = RunScript("tap 20 20\nidle 30000\ntap 305 305\nidle 30000\nsoftkey left\nquit\n",
-                         seen);
+    int code =
+        RunScript("tap 20 20\nidle 30000\ntap 305 305\nidle 30000\nsoftkey left\nquit\n", seen);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
     EXPECT_EQ(seen.commands, (std::vector<int>{112}));

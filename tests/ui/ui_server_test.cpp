@@ -68,7 +68,7 @@ TEST(UIServer, NodesOutlivingTheServerForgetIt) {
 }
 
 TEST(KeyTable, MapsTheHandsetKeysAndIgnoresOthers) {
-    const int table[][2] = {{13, 0}, {37, 1}, {38, 2},  {39, 3},  {40, 4},
+    const int table[][2] = {{13, 0},  {37, 1},  {38, 2},  {39, 3},  {40, 4},
                             {112, 5}, {113, 6}, {114, 7}, {115, 8}, {46, 9}};
     for (const auto& row : table)
         EXPECT_EQ(KeyCodeForVirtualKey(row[0]), row[1]) << row[0];
@@ -81,13 +81,12 @@ TEST(InputManager, ShowAndHideFireOnceEach) {
     im.Hide();
     int shown = 0, hidden = 0, queried = 0, customHidden = 0;
     Rect lastRect{1, 1, 1, 1};
-    auto onShown = MakeShared<FnDelegate<int, int, const Rect&>>(
-        [&](int y, int h, const Rect& r) {
-            ++shown;
-            EXPECT_EQ(y, 30);
-            EXPECT_EQ(h, 20);
-            lastRect = r;
-        });
+    auto onShown = MakeShared<FnDelegate<int, int, const Rect&>>([&](int y, int h, const Rect& r) {
+        ++shown;
+        EXPECT_EQ(y, 30);
+        EXPECT_EQ(h, 20);
+        lastRect = r;
+    });
     auto onHidden = MakeShared<FnDelegate<>>([&] { ++hidden; });
     auto onQuery = MakeShared<FnDelegate<Rect&>>([&](Rect& r) {
         ++queried;
