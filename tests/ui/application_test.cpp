@@ -19,6 +19,7 @@
 #include "ui/pending_work.h"
 #include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
+#include "ui/platform/wm_surface.h"
 #include "ui/platform/single_instance.h"
 
 namespace zentri::test {
@@ -38,9 +39,19 @@ struct Seen {
     bool destroyed = false;
     bool narrowWindow = false;
     bool throwOnTap = false;
+    bool rightDisabled = false;
     bool completed = false;
     bool completedBeforeQuit = false;
 };
+
+// The pixel that opaque fills of the colours give over white, in that order.
+uint16_t Filled(std::initializer_list<Color> colors) {
+    WMSurface pixel;
+    pixel.Create(1, 1, false);
+    for (Color c : colors)
+        pixel.FillRect(0, 0, 1, 1, c, 255);
+    return pixel.Pixel(0, 0);
+}
 
 // Records when the part of the screen it covers is painted.
 class PaintProbe : public FillNode {
@@ -97,6 +108,7 @@ class TestApp : public Application {
         root->AddChild(probe);
         server.SetRoot(root);
         if (seen->narrowWindow) window->SetProgramArea(470, 500);
+        if (seen->rightDisabled) menuBar.SetRightEnabled(false);
         return true;
     }
 
@@ -228,6 +240,52 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndClosesTheWindow) {
     EXPECT_NE(err.find("Error: boom"), std::string::npos) << err;
     EXPECT_TRUE(seen.destroyed);
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));  // nothing after the close
+}
+
+// `shot` saves the whole screen: the program's area and the soft-key bar with its labels.
+TEST_F(ApplicationTest, ShotSavesTheScreenWithTheSoftKeyBar) {
+    Seen seen;
+    seen.rightDisabled = true;
+    std::filesystem::path shot = device_.Root() / "shots" / "screen.png";
+    std::filesystem::create_directories(shot.parent_path());
+    int code = RunScript("idle\nsoftkey right\ntap 400 600\nshot " + shot.string() + "\nquit\n",
+                         seen);
+    ASSERT_EQ(code, 0);
+    EXPECT_TRUE(seen.commands.empty());  // the greyed right key does nothing
+
+    WMSurface image;
+    ASSERT_TRUE(image.LoadFile(u"\\shots\\screen.png"));
+    ASSERT_EQ(image.width, 480);
+    ASSERT_EQ(image.height, 640);
+    EXPECT_FALSE(image.HasAlpha());
+    EXPECT_EQ(image.Pixel(20, 20), 0xF800);           // the red button
+    EXPECT_EQ(image.Pixel(305, 305), Filled({Color{0, 128, 0}}));
+    EXPECT_EQ(image.Pixel(400, 400), 0xFFFF);         // the cleared background
+    uint16_t bar = image.Pixel(2, 630);
+    EXPECT_LT(bar >> 11, 8);                          // a dark bar below the area
+    EXPECT_EQ(image.Pixel(478, 630), bar);
+    EXPECT_NE(image.Pixel(2, 587), bar);              // the area ends at 588
+    auto brightest = [&](int x0, int x1) {
+        int best = 0;
+        for (int y = 589; y < 640; ++y)
+            for (int x = x0; x < x1; ++x)
+                best = std::max(best, image.Pixel(x, y) >> 11);
+        return best;
+    };
+    EXPECT_GE(brightest(13, 227), 28);  // "Back" in white
+    int greyed = brightest(253, 467);   // "Menu" greyed
+    EXPECT_GT(greyed, bar >> 11);
+    EXPECT_LE(greyed, 16);
+
+    // A shot that cannot be written (its folder would be inside a file) stops the run.
+    Seen failing;
+    std::filesystem::path blocker = device_.Root() / "blocker";
+    std::ofstream(blocker) << "a file";
+    testing::internal::CaptureStderr();
+    code = RunScript("shot " + (blocker / "x.png").string() + "\nquit\n", failing);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(err.find("line 1: cannot write"), std::string::npos) << err;
 }
 
 // `idle` waits for background work that other modules report, such as a transfer whose

@@ -8,6 +8,7 @@
 #include "ui/key_table.h"
 #include "ui/pending_work.h"
 #include "ui/platform/headless_window.h"
+#include "ui/platform/png_writer.h"
 #include "ui/platform/sdl_window.h"
 
 namespace zentri {
@@ -382,8 +383,7 @@ void PlatformWindow::RunScriptCommand() {
 }
 
 void PlatformWindow::SaveShot(const ScriptCommand& command) {
-    // TODO(png): written with the graphics module's PNG writer once it is available.
-    FailScript(command.line, "cannot write " + command.text);
+    if (!SavePng(screen_, command.text)) FailScript(command.line, "cannot write " + command.text);
 }
 
 }  // namespace zentri
