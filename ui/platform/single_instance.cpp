@@ -42,8 +42,10 @@ bool AskRunningInstance(const sockaddr_un& address, socklen_t length) {
     bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
     if (ok) {
         const char request[] = "front\n";
-        ssize_t written = write(fd, request, sizeof request - 1);
-        (void)written;  // connecting is the request; the text is a courtesy
+        // Connecting is the request; the text is a courtesy, and the first instance may have
+        // closed the connection already (no SIGPIPE for that).
+        ssize_t sent = send(fd, request, sizeof request - 1, MSG_NOSIGNAL);
+        (void)sent;
     }
     close(fd);
     return ok;
