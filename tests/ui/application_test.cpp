@@ -19,8 +19,8 @@
 #include "ui/pending_work.h"
 #include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
-#include "ui/platform/wm_surface.h"
 #include "ui/platform/single_instance.h"
+#include "ui/platform/wm_surface.h"
 
 namespace zentri::test {
 namespace {
@@ -39,6 +39,7 @@ struct Seen {
     bool destroyed = false;
     bool narrowWindow = false;
     bool throwOnTap = false;
+    bool closeOnTap = false;
     bool rightDisabled = false;
     bool completed = false;
     bool completedBeforeQuit = false;
@@ -86,6 +87,7 @@ class TestApp : public Application {
         button->OnTouch().Add([this](GObjectPtr&, const Touch& t) {
             seen->buttonTouches.push_back(t.type);
             if (t.type == Touch::kClick && seen->throwOnTap) throw std::runtime_error("boom");
+            if (t.type == Touch::kClick && seen->closeOnTap) window->PostClose();
         });
         root->AddChild(button);
         auto edit = Make<FillNode>(Color{0, 0, 255});
@@ -248,8 +250,8 @@ TEST_F(ApplicationTest, ShotSavesTheScreenWithTheSoftKeyBar) {
     seen.rightDisabled = true;
     std::filesystem::path shot = device_.Root() / "shots" / "screen.png";
     std::filesystem::create_directories(shot.parent_path());
-    int code = RunScript("idle\nsoftkey right\ntap 400 600\nshot " + shot.string() + "\nquit\n",
-                         seen);
+    int code =
+        RunScript("idle\nsoftkey right\ntap 400 600\nshot " + shot.string() + "\nquit\n", seen);
     ASSERT_EQ(code, 0);
     EXPECT_TRUE(seen.commands.empty());  // the greyed right key does nothing
 
@@ -258,13 +260,13 @@ TEST_F(ApplicationTest, ShotSavesTheScreenWithTheSoftKeyBar) {
     ASSERT_EQ(image.width, 480);
     ASSERT_EQ(image.height, 640);
     EXPECT_FALSE(image.HasAlpha());
-    EXPECT_EQ(image.Pixel(20, 20), 0xF800);           // the red button
+    EXPECT_EQ(image.Pixel(20, 20), 0xF800);  // the red button
     EXPECT_EQ(image.Pixel(305, 305), Filled({Color{0, 128, 0}}));
-    EXPECT_EQ(image.Pixel(400, 400), 0xFFFF);         // the cleared background
+    EXPECT_EQ(image.Pixel(400, 400), 0xFFFF);  // the cleared background
     uint16_t bar = image.Pixel(2, 630);
-    EXPECT_LT(bar >> 11, 8);                          // a dark bar below the area
+    EXPECT_LT(bar >> 11, 8);  // a dark bar below the area
     EXPECT_EQ(image.Pixel(478, 630), bar);
-    EXPECT_NE(image.Pixel(2, 587), bar);              // the area ends at 588
+    EXPECT_NE(image.Pixel(2, 587), bar);  // the area ends at 588
     auto brightest = [&](int x0, int x1) {
         int best = 0;
         for (int y = 589; y < 640; ++y)
@@ -340,6 +342,14 @@ TEST_F(ApplicationTest, RunsOnTheSdlWindowToo) {
     EXPECT_GE(seen.paintedAt.back(), seen.invalidatedAt[0]);  // repainted after the tap
     EXPECT_FALSE(seen.ticks.empty());
     EXPECT_FALSE(seen.ticks.back().second);  // idle ended with the timer stopped
+}
+
+TEST_F(ApplicationTest, AHandlerClosesTheWindowOnceItsMessageIsDone) {
+    Seen seen;
+    seen.closeOnTap = true;
+    EXPECT_EQ(RunScript("tap 20 20\ntap 20 20\nwait 1000\n", seen), 0);
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
 }
 
 TEST_F(ApplicationTest, ASecondStartOnlyAsksTheFirstToComeToTheFront) {

@@ -126,6 +126,12 @@ void PlatformWindow::PostQuit(int exitCode) {
     Wake();
 }
 
+void PlatformWindow::PostClose() {
+    WindowMessage close;
+    close.type = WindowMessageType::kClose;
+    Post(close);
+}
+
 int PlatformWindow::Run() {
     if (!scriptError_.empty()) FailScript(0, scriptError_);
     for (;;) {
@@ -157,6 +163,8 @@ bool PlatformWindow::DeliverQueued() {
     }
     if (message.type == WindowMessageType::kBringToFront)
         BringToFront();
+    else if (message.type == WindowMessageType::kClose)
+        Destroy();
     else
         Send(message);
     return true;

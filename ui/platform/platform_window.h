@@ -47,7 +47,8 @@ class PlatformWindow {
     void SetProgramArea(int w, int h);
     // Shows the window: activation, focus, and a paint of the whole area (erased first).
     void Show();
-    // Sends the destroy message; afterwards no message reaches the procedure.
+    // Sends the destroy message; afterwards no message reaches the procedure. The application
+    // deletes itself on that message, so a handler that wants the window gone uses PostClose.
     void Destroy();
     bool IsDestroyed() const { return destroyed_; }
     // Runs the loop until the quit message; returns its exit code (a failed script: 2).
@@ -80,6 +81,8 @@ class PlatformWindow {
     // ---- any thread ----
     void Post(const WindowMessage& message);
     void PostQuit(int exitCode);
+    // Destroys the window once the current message has been handled.
+    void PostClose();
     virtual bool StartTimer(int id, int periodMs) = 0;
     virtual void KillTimer(int id) = 0;
     bool TimerActive() const { return timerActive_.load(); }

@@ -27,6 +27,7 @@ enum class WindowMessageType {
     kMouseUp,
     kDoubleClick,
     kBringToFront,  // handled by the window itself (a second start of the program)
+    kClose,         // handled by the window itself: it is destroyed
 };
 
 struct WindowMessage {
