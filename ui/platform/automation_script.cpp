@@ -8,11 +8,12 @@
 namespace zentri {
 namespace {
 
-// A whole decimal number (optionally negative); nothing else on the token.
+// A whole decimal number of at most nine digits (optionally negative), so that it fits an int;
+// nothing else on the token.
 bool ParseNumber(const std::string& token, int64_t& out) {
-    if (token.empty() || token.size() > 12) return false;
+    if (token.empty()) return false;
     size_t i = token[0] == '-' ? 1 : 0;
-    if (i == token.size()) return false;
+    if (i == token.size() || token.size() - i > 9) return false;
     int64_t value = 0;
     for (; i < token.size(); ++i) {
         if (token[i] < '0' || token[i] > '9') return false;
