@@ -6,6 +6,7 @@
 #include "platform/device_info.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
 #include "ui/platform/single_instance.h"
 
@@ -20,6 +21,9 @@ struct Session {
 };
 
 Session& CurrentSession() {
+    // The headless window hands the clock back at its end: the clock must outlive the session
+    // even when the program leaves without running the loop.
+    PerformanceFrequency::Instance();
     static Session session;
     return session;
 }
