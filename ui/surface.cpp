@@ -116,6 +116,11 @@ bool Surface::Blit(int x, int y, int w, int h, const Surface& src, int srcX, int
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
     SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
+        // Whole rows of equally wide surfaces: one copy.
+        std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
+        return true;
+    }
     const pixel::RowOps& ops = pixel::Ops();
     for (int r = 0; r < s.h; ++r) {
         uint16_t* d = Row(s.x, s.y + r);
@@ -134,6 +139,11 @@ bool Surface::BlitAlpha(int x, int y, int w, int h, const Surface& src, int opac
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
     SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
+        // Whole rows of equally wide surfaces: one copy.
+        std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
+        return true;
+    }
     const pixel::RowOps& ops = pixel::Ops();
     for (int r = 0; r < s.h; ++r) {
         uint16_t* d = Row(s.x, s.y + r);
@@ -161,10 +171,12 @@ void Surface::FillRaw(const Rect& r, uint16_t value) {
     if (pixels.empty()) return;
     Span1 cx = Cut(r.x, r.w, 0, width), cy = Cut(r.y, r.h, 0, height);
     if (cx.end <= cx.begin || cy.end <= cy.begin) return;
-    for (int64_t y = cy.begin; y < cy.end; ++y) {
-        uint16_t* d = Row(static_cast<int>(cx.begin), static_cast<int>(y));
-        std::fill(d, d + (cx.end - cx.begin), value);
-    }
+    // Whole rows are one run.
+    int w = static_cast<int>(cx.end - cx.begin), h = static_cast<int>(cy.end - cy.begin);
+    if (w == width) w *= h, h = 1;
+    const pixel::RowOps& ops = pixel::Ops();
+    for (int y = 0; y < h; ++y)
+        ops.fillSolid(Row(static_cast<int>(cx.begin), static_cast<int>(cy.begin) + y), w, value);
 }
 
 }  // namespace zentri

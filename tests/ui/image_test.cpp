@@ -215,7 +215,8 @@ TEST(ImageDecode, MalformedAndOversizedGiveAnEmptySurface) {
 
 TEST(ImageFiles, LoadFileAndMissingOrEmptyFiles) {
     test::TempDevice device;
-    device.WriteFile("\\Images\\red.png", std::string(RedEdge().begin(), RedEdge().end()));
+    std::vector<uint8_t> red = RedEdge();
+    device.WriteFile("\\Images\\red.png", std::string(red.begin(), red.end()));
     device.WriteFile("\\Images\\empty.png", "");
     WMSurface s;
     EXPECT_TRUE(s.LoadFile(u"\\IMAGES\\Red.PNG"));  // device paths compare without case

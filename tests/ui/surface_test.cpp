@@ -80,8 +80,9 @@ TEST(SurfaceBlend, AlphaEdgeBlendsExactlyAsTheFormula) {
 TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
     std::mt19937 rng(7);
     std::vector<const pixel::RowOps*> all{&pixel::PortableOps()};
-    if (pixel::SimdOps()) all.push_back(pixel::SimdOps());
-    for (int n = 0; n < 70; ++n) {
+    for (const pixel::RowOps* simd : pixel::SimdOps())
+        all.push_back(simd);
+    for (int n = 0; n < 100; ++n) {
         std::vector<uint16_t> d0(n), s(n);
         std::vector<uint8_t> a(n);
         for (int i = 0; i < n; ++i) {
@@ -113,6 +114,18 @@ TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
                   "alpha+opacity");
             check([&](uint16_t* d) { ops->fillBlend(d, n, color, weight); },
                   [&](int i) { return pixel::Blend(d0[i], color, weight); }, "fill");
+            check([&](uint16_t* d) { ops->fillSolid(d, n, color); }, [&](int) { return color; },
+                  "solid");
+            check(
+                [&](uint16_t* d) {
+                    ops->blendCoverageRect(d, 0, color, a.data(), 0, n, n ? 1 : 0);
+                },
+                [&](int i) {
+                    return a[i] == 0     ? d0[i]
+                           : a[i] == 255 ? color
+                                         : pixel::Blend(d0[i], color, a[i]);
+                },
+                "coverage rect");
             check([&](uint16_t* d) { ops->blendCoverage(d, color, a.data(), n); },
                   [&](int i) {
                       return a[i] == 0     ? d0[i]
