@@ -51,8 +51,8 @@ Rect Surface::DrawableClip() const {
 
 bool Surface::ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                         Span& out) const {
-    if (pixels.empty() || w <= 0 || h <= 0) return false;
-    if (src && (!src->HasPixels() || srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width ||
+    if (pixels.empty() || w <= 0 || h <= 0 || !IsConsistent()) return false;
+    if (src && (!src->HasPixels() || !src->IsConsistent() || srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width ||
                 int64_t{srcY} + h > src->height))
         return false;
     // The destination is cut to the clip and to the surface itself, so that a clip pushed larger
@@ -168,7 +168,7 @@ bool Surface::FillRect(int x, int y, int w, int h, Color color, int opacity) {
 }
 
 void Surface::FillRaw(const Rect& r, uint16_t value) {
-    if (pixels.empty()) return;
+    if (pixels.empty() || !IsConsistent()) return;
     Span1 cx = Cut(r.x, r.w, 0, width), cy = Cut(r.y, r.h, 0, height);
     if (cx.end <= cx.begin || cy.end <= cy.begin) return;
     // Whole rows are one run.

@@ -8,6 +8,7 @@
 #include "tests/support/temp_device.h"
 #include "tests/ui/image_fixtures.h"
 #include "ui/image_pool.h"
+#include "ui/platform/png_writer.h"
 #include "ui/platform/wm_surface.h"
 
 namespace zentri {
@@ -230,6 +231,26 @@ TEST(ImageFiles, LoadFileAndMissingOrEmptyFiles) {
     EXPECT_TRUE(s.HasAlpha());
     EXPECT_FALSE(s.LoadFileScaled(u"\\Images\\red.png", 0, 3));
     EXPECT_FALSE(s.HasPixels());
+}
+
+// 565 -> 8-bit RGB PNG -> 565 gives the same pixels; a rectangle is cut to the surface.
+TEST(PngWriter, RoundTripsPixelsAndCutsTheArea) {
+    WMSurface s;
+    s.Create(7, 5, false);
+    for (size_t i = 0; i < s.pixels.size(); ++i)
+        s.pixels[i] = static_cast<uint16_t>(i * 9973);
+    WMSurface back = Decode(EncodePng(s, {0, 0, 7, 5}));
+    EXPECT_EQ(back.pixels, s.pixels);
+    EXPECT_FALSE(back.HasAlpha());
+    WMSurface part = Decode(EncodePng(s, {5, 3, 10, 10}));
+    ASSERT_EQ(part.width, 2);
+    ASSERT_EQ(part.height, 2);
+    EXPECT_EQ(part.Pixel(1, 1), s.Pixel(6, 4));
+    EXPECT_TRUE(EncodePng(s, {7, 0, 3, 3}).empty());
+    test::TempDevice device;
+    EXPECT_TRUE(SavePng(s, device.Root() / "shots" / "a.png"));
+    EXPECT_FALSE(SavePng(WMSurface{}, device.Root() / "empty.png"));
+    EXPECT_FALSE(std::filesystem::exists(device.Root() / "empty.png"));
 }
 
 shared_ptr<WMSurface> Flat(int w, int h, uint16_t value, uint8_t alpha) {

@@ -208,6 +208,24 @@ TEST(SurfaceClip, NothingIsWrittenOutsideTheSurface) {
     EXPECT_EQ(dst.pixels.size(), 256u);
 }
 
+// Fields that disagree (pixels of another size, a short alpha plane) are refused, not read or
+// written past their end.
+TEST(SurfaceClip, InconsistentSurfacesAreRefused) {
+    WMSurface dst = Filled(8, 8, 0xFFFF);
+    WMSurface src = Pattern(8, 8, true);
+    src.alpha.resize(10);
+    EXPECT_FALSE(dst.Blit(0, 0, 8, 8, src));
+    src.alpha.clear();
+    src.width = 9;
+    EXPECT_FALSE(dst.BlitAlpha(0, 0, 8, 8, src, 100));
+    dst.height = 20;
+    EXPECT_FALSE(dst.FillRect(0, 0, 8, 8, RGB(0), 255));
+    dst.FillRaw({0, 0, 8, 20}, 0);
+    dst.height = 8;
+    for (uint16_t p : dst.pixels)
+        EXPECT_EQ(p, 0xFFFF);
+}
+
 // A surface blitted onto itself, overlapping, gives what a blit from a copy gives.
 TEST(SurfaceClip, OverlappingBlitFromItselfReadsTheOriginalPixels) {
     for (bool withAlpha : {false, true}) {

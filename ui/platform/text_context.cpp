@@ -48,7 +48,7 @@ int TextContext::DrawText(std::u16string_view text, Rect& rect, uint32_t format)
         rect.h = layout.height;
         return layout.height;
     }
-    if (surface_.pixels.empty()) return layout.height;
+    if (surface_.pixels.empty() || !surface_.IsConsistent()) return layout.height;
 
     Rect box{Pull(int64_t{rect.x} + originX_), Pull(int64_t{rect.y} + originY_), Pull(rect.w),
              Pull(rect.h)};
