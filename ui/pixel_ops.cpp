@@ -113,6 +113,12 @@ void BlendCoverageRectPortable(uint16_t* d, ptrdiff_t dstStride, uint16_t color,
 }
 
 void FillSolidPortable(uint16_t* d, int n, uint16_t color) {
+    // White and black (the screen clear) have two equal bytes: the C library's fill is the
+    // fastest there is for them.
+    if ((color & 0xFF) == (color >> 8)) {
+        std::memset(d, color & 0xFF, static_cast<size_t>(n) * sizeof(uint16_t));
+        return;
+    }
     for (int i = 0; i < n; ++i)
         d[i] = color;
 }
@@ -338,6 +344,21 @@ AVX2 void FillBlendAvx2(uint16_t* d, int n, uint16_t color, int a) {
     FillBlendSse2(d + i, n - i, color, a);
 }
 
+AVX2 void FillSolidAvx2(uint16_t* d, int n, uint16_t color) {
+    if ((color & 0xFF) == (color >> 8) || n < 16) return FillSolidPortable(d, n, color);
+    __m256i c = _mm256_set1_epi16(static_cast<short>(color));
+    int i = 0;
+    for (; i + 64 <= n; i += 64) {
+        Store16(d + i, c);
+        Store16(d + i + 16, c);
+        Store16(d + i + 32, c);
+        Store16(d + i + 48, c);
+    }
+    for (; i + 16 <= n; i += 16)
+        Store16(d + i, c);
+    Store16(d + n - 16, c);  // the last few, overlapping
+}
+
 AVX2 inline void CoverageRowAvx2(uint16_t* d, __m256i c, uint16_t color, const uint8_t* coverage,
                                  int n) {
     int i = 0;
@@ -366,7 +387,7 @@ AVX2 void BlendCoverageRectAvx2(uint16_t* d, ptrdiff_t dstStride, uint16_t color
 }
 
 const RowOps kAvx2{"avx2",        BlendConstAvx2,    BlendAlphaAvx2,        BlendAlphaOpacityAvx2,
-                   FillBlendAvx2, BlendCoverageAvx2, BlendCoverageRectAvx2, FillSolidPortable};
+                   FillBlendAvx2, BlendCoverageAvx2, BlendCoverageRectAvx2, FillSolidAvx2};
 #undef AVX2
 #endif
 #endif  // __SSE2__

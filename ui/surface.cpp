@@ -52,8 +52,8 @@ Rect Surface::DrawableClip() const {
 bool Surface::ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                         Span& out) const {
     if (pixels.empty() || w <= 0 || h <= 0 || !IsConsistent()) return false;
-    if (src && (!src->HasPixels() || !src->IsConsistent() || srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width ||
-                int64_t{srcY} + h > src->height))
+    if (src && (!src->HasPixels() || !src->IsConsistent() || srcX < 0 || srcY < 0 ||
+                int64_t{srcX} + w > src->width || int64_t{srcY} + h > src->height))
         return false;
     // The destination is cut to the clip and to the surface itself, so that a clip pushed larger
     // than the surface can never lead a loop outside the pixel array.

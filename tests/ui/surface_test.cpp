@@ -116,6 +116,8 @@ TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
                   [&](int i) { return pixel::Blend(d0[i], color, weight); }, "fill");
             check([&](uint16_t* d) { ops->fillSolid(d, n, color); }, [&](int) { return color; },
                   "solid");
+            check([&](uint16_t* d) { ops->fillSolid(d, n, 0xFFFF); }, [&](int) { return 0xFFFF; },
+                  "white");
             check(
                 [&](uint16_t* d) {
                     ops->blendCoverageRect(d, 0, color, a.data(), 0, n, n ? 1 : 0);
