@@ -115,6 +115,7 @@ void BlendCoverageRectPortable(uint16_t* d, ptrdiff_t dstStride, uint16_t color,
 void FillSolidPortable(uint16_t* d, int n, uint16_t color) {
     // White and black (the screen clear) have two equal bytes: the C library's fill is the
     // fastest there is for them.
+    if (n <= 0) return;
     if ((color & 0xFF) == (color >> 8)) {
         std::memset(d, color & 0xFF, static_cast<size_t>(n) * sizeof(uint16_t));
         return;
