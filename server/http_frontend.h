@@ -1,0 +1,50 @@
+#pragma once
+// The HTTP side of the service: routes "<name>.php" requests to the API with their query taken
+// from the raw request target (so that the client's own encoding is read exactly), serves the
+// pictures and packages of the catalogue, and the pages for people.
+
+#include <httplib.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "server/api.h"
+#include "server/service.h"
+
+namespace zentri::server {
+
+class HttpFrontend {
+  public:
+    explicit HttpFrontend(CatalogueService& service, size_t threads = 16);
+    ~HttpFrontend();
+    HttpFrontend(const HttpFrontend&) = delete;
+    HttpFrontend& operator=(const HttpFrontend&) = delete;
+
+    // Binds to `host`:`port` (0 picks a free port); returns the port, or -1.
+    int Bind(const std::string& host, int port);
+    // Serves until Stop; returns false when serving could not start.
+    bool Run();
+    // Serves on a thread of its own (tests); Stop joins it.
+    void Start();
+    void Stop();
+
+    // The address of the bound socket, "http://host:port/".
+    std::string Address() const;
+
+  private:
+    void Route();
+    std::string Base(const httplib::Request& request) const;
+    void ServeFile(const std::string& relative, const char* type, httplib::Response& response);
+
+    CatalogueService& service_;
+    Api api_;
+    httplib::Server http_;
+    std::string host_;
+    int port_ = -1;
+    std::thread thread_;
+    std::atomic<bool> ended_{false};
+};
+
+}  // namespace zentri::server
