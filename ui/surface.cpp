@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/pixel_ops.h"
+
 namespace zentri {
 namespace {
 
-// dst + ((src - dst) * a >> 8) on each of the 5/6/5-bit channels; the shift is arithmetic, so
-// negative differences round down.
-inline uint16_t Blend(uint16_t dst, uint16_t src, int a) {
-    int dr = dst >> 11, dg = (dst >> 5) & 0x3F, db = dst & 0x1F;
-    int sr = src >> 11, sg = (src >> 5) & 0x3F, sb = src & 0x1F;
-    dr += ((sr - dr) * a) >> 8;
-    dg += ((sg - dg) * a) >> 8;
-    db += ((sb - db) * a) >> 8;
-    return static_cast<uint16_t>((dr << 11) | (dg << 5) | db);
+// The part of [begin, begin + size) that lies in [lo, hi), computed in 64 bits so that no
+// argument, however large, can wrap around.
+struct Span1 {
+    int64_t begin, end;
+};
+Span1 Cut(int64_t begin, int64_t size, int64_t lo, int64_t hi) {
+    return {std::max(begin, lo), std::min(begin + size, hi)};
 }
 
 }  // namespace
@@ -41,38 +41,88 @@ Rect Surface::CurrentClip() const {
     return clipStack.empty() ? Rect{0, 0, width, height} : clipStack.back();
 }
 
+Rect Surface::DrawableClip() const {
+    Rect clip = CurrentClip();
+    Span1 cx = Cut(clip.x, clip.w, 0, width), cy = Cut(clip.y, clip.h, 0, height);
+    if (cx.end <= cx.begin || cy.end <= cy.begin) return {};
+    return {static_cast<int>(cx.begin), static_cast<int>(cy.begin),
+            static_cast<int>(cx.end - cx.begin), static_cast<int>(cy.end - cy.begin)};
+}
+
 bool Surface::ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                         Span& out) const {
     if (pixels.empty() || w <= 0 || h <= 0) return false;
-    if (src && (!src->HasPixels() || srcX < 0 || srcY < 0 || srcX + w > src->width ||
-                srcY + h > src->height))
+    if (src && (!src->HasPixels() || srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width ||
+                int64_t{srcY} + h > src->height))
         return false;
-    Rect dest{x + originX, y + originY, w, h};
-    // The clip is also cut to the surface itself, so a clip pushed larger than the surface
-    // can never lead a loop outside the pixel array.
-    Rect clip = CurrentClip().Intersection(Rect{0, 0, width, height});
-    Rect cut = dest.Intersection(clip);
-    if (cut.w <= 0 || cut.h <= 0) return false;
-    out = {cut.x, cut.y, cut.w, cut.h, srcX + (cut.x - dest.x), srcY + (cut.y - dest.y)};
+    // The destination is cut to the clip and to the surface itself, so that a clip pushed larger
+    // than the surface can never lead a loop outside the pixel array.
+    Rect clip = DrawableClip();
+    int64_t dx = int64_t{x} + originX, dy = int64_t{y} + originY;
+    Span1 cx = Cut(dx, w, clip.x, int64_t{clip.x} + clip.w);
+    Span1 cy = Cut(dy, h, clip.y, int64_t{clip.y} + clip.h);
+    if (cx.end <= cx.begin || cy.end <= cy.begin) return false;
+    out = {static_cast<int>(cx.begin),
+           static_cast<int>(cy.begin),
+           static_cast<int>(cx.end - cx.begin),
+           static_cast<int>(cy.end - cy.begin),
+           static_cast<int>(srcX + (cx.begin - dx)),
+           static_cast<int>(srcY + (cy.begin - dy))};
     return true;
+}
+
+namespace {
+
+// Where the rows of a source block are read. A block taken from the destination surface itself
+// is copied first, so that no row reads pixels that an earlier row (or an earlier pixel of its
+// own row) has already changed.
+struct SourceRows {
+    const uint16_t* pixels = nullptr;
+    const uint8_t* alpha = nullptr;
+    size_t stride = 0;
+    std::vector<uint16_t> ownPixels;
+    std::vector<uint8_t> ownAlpha;
+
+    SourceRows(const Surface& src, int x, int y, int w, int h, bool copy) {
+        size_t first = static_cast<size_t>(y) * src.width + x;
+        if (!copy) {
+            pixels = src.pixels.data() + first;
+            alpha = src.HasAlpha() ? src.alpha.data() + first : nullptr;
+            stride = static_cast<size_t>(src.width);
+            return;
+        }
+        stride = static_cast<size_t>(w);
+        ownPixels.resize(stride * h);
+        if (src.HasAlpha()) ownAlpha.resize(stride * h);
+        for (int r = 0; r < h; ++r) {
+            size_t at = first + static_cast<size_t>(r) * src.width;
+            std::memcpy(&ownPixels[r * stride], &src.pixels[at], stride * sizeof(uint16_t));
+            if (src.HasAlpha()) std::memcpy(&ownAlpha[r * stride], &src.alpha[at], stride);
+        }
+        pixels = ownPixels.data();
+        alpha = src.HasAlpha() ? ownAlpha.data() : nullptr;
+    }
+    const uint16_t* Pixels(int row) const { return pixels + row * stride; }
+    const uint8_t* Alpha(int row) const { return alpha + row * stride; }
+};
+
+}  // namespace
+
+uint16_t* Surface::Row(int x, int y) {
+    return pixels.data() + static_cast<size_t>(y) * width + x;
 }
 
 bool Surface::Blit(int x, int y, int w, int h, const Surface& src, int srcX, int srcY) {
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
-    for (int row = 0; row < s.h; ++row) {
-        uint16_t* d = &pixels[static_cast<size_t>(s.y + row) * width + s.x];
-        size_t srcIndex = static_cast<size_t>(s.srcY + row) * src.width + s.srcX;
-        const uint16_t* p = &src.pixels[srcIndex];
-        if (!src.HasAlpha()) {
-            std::memmove(d, p, static_cast<size_t>(s.w) * sizeof(uint16_t));
-            continue;
-        }
-        const uint8_t* a = &src.alpha[srcIndex];
-        for (int i = 0; i < s.w; ++i) {
-            if (a[i] == 0) continue;                              // fully transparent: skipped
-            d[i] = a[i] == 255 ? p[i] : Blend(d[i], p[i], a[i]);  // fully opaque: copied
-        }
+    SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    const pixel::RowOps& ops = pixel::Ops();
+    for (int r = 0; r < s.h; ++r) {
+        uint16_t* d = Row(s.x, s.y + r);
+        if (rows.alpha)
+            ops.blendAlpha(d, rows.Pixels(r), rows.Alpha(r), s.w);
+        else
+            std::memcpy(d, rows.Pixels(r), static_cast<size_t>(s.w) * sizeof(uint16_t));
     }
     return true;
 }
@@ -83,20 +133,14 @@ bool Surface::BlitAlpha(int x, int y, int w, int h, const Surface& src, int opac
     if (opacity >= 255) return Blit(x, y, w, h, src, srcX, srcY);
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
-    for (int row = 0; row < s.h; ++row) {
-        uint16_t* d = &pixels[static_cast<size_t>(s.y + row) * width + s.x];
-        size_t srcIndex = static_cast<size_t>(s.srcY + row) * src.width + s.srcX;
-        const uint16_t* p = &src.pixels[srcIndex];
-        if (!src.HasAlpha()) {
-            for (int i = 0; i < s.w; ++i)
-                d[i] = Blend(d[i], p[i], opacity);
-            continue;
-        }
-        const uint8_t* a = &src.alpha[srcIndex];
-        for (int i = 0; i < s.w; ++i) {
-            if (a[i] == 0) continue;
-            d[i] = Blend(d[i], p[i], (a[i] * opacity) >> 8);
-        }
+    SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    const pixel::RowOps& ops = pixel::Ops();
+    for (int r = 0; r < s.h; ++r) {
+        uint16_t* d = Row(s.x, s.y + r);
+        if (rows.alpha)
+            ops.blendAlphaOpacity(d, rows.Pixels(r), rows.Alpha(r), s.w, opacity);
+        else
+            ops.blendConst(d, rows.Pixels(r), s.w, opacity);
     }
     return true;
 }
@@ -106,21 +150,20 @@ bool Surface::FillRect(int x, int y, int w, int h, Color color, int opacity) {
     if (opacity > 255) opacity = 255;
     Span s;
     if (!ClipBlock(x, y, w, h, 0, 0, nullptr, s)) return false;
+    const pixel::RowOps& ops = pixel::Ops();
     uint16_t c = To565(color);
-    for (int row = 0; row < s.h; ++row) {
-        uint16_t* d = &pixels[static_cast<size_t>(s.y + row) * width + s.x];
-        for (int i = 0; i < s.w; ++i)
-            d[i] = Blend(d[i], c, opacity);
-    }
+    for (int r = 0; r < s.h; ++r)
+        ops.fillBlend(Row(s.x, s.y + r), s.w, c, opacity);
     return true;
 }
 
 void Surface::FillRaw(const Rect& r, uint16_t value) {
-    Rect cut = r.Intersection(Rect{0, 0, width, height});
-    if (cut.w <= 0 || cut.h <= 0 || pixels.empty()) return;
-    for (int row = 0; row < cut.h; ++row) {
-        uint16_t* d = &pixels[static_cast<size_t>(cut.y + row) * width + cut.x];
-        std::fill(d, d + cut.w, value);
+    if (pixels.empty()) return;
+    Span1 cx = Cut(r.x, r.w, 0, width), cy = Cut(r.y, r.h, 0, height);
+    if (cx.end <= cx.begin || cy.end <= cy.begin) return;
+    for (int64_t y = cy.begin; y < cy.end; ++y) {
+        uint16_t* d = Row(static_cast<int>(cx.begin), static_cast<int>(y));
+        std::fill(d, d + (cx.end - cx.begin), value);
     }
 }
 

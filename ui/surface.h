@@ -29,6 +29,15 @@ constexpr Color RGB(uint32_t rgb) {
 constexpr uint16_t To565(Color c) {
     return static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }
+// Back to eight bits a channel, the high bits repeated into the low ones, so that 0 stays 0,
+// the largest value becomes 255 and To565(From565(p)) == p.
+constexpr Color From565(uint16_t p) {
+    uint8_t r = static_cast<uint8_t>(p >> 11), g = static_cast<uint8_t>((p >> 5) & 0x3F),
+            b = static_cast<uint8_t>(p & 0x1F);
+    return Color{static_cast<uint8_t>((r << 3) | (r >> 2)),
+                 static_cast<uint8_t>((g << 2) | (g >> 4)),
+                 static_cast<uint8_t>((b << 3) | (b >> 2))};
+}
 
 class Surface : public shared_object {
   public:
@@ -46,6 +55,8 @@ class Surface : public shared_object {
     void PopClip();
     // The top of the stack, or the whole surface when the stack is empty.
     Rect CurrentClip() const;
+    // The current clip cut to the surface: where drawing may actually write.
+    Rect DrawableClip() const;
     void SetOrigin(int x, int y) {
         originX = x;
         originY = y;
@@ -83,6 +94,7 @@ class Surface : public shared_object {
     struct Span {
         int x, y, w, h, srcX, srcY;
     };
+    uint16_t* Row(int x, int y);
     // Shifts by the origin and clips; false when nothing is left.
     bool ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                    Span& out) const;
