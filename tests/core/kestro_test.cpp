@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
 #include "manager/app.h"
 #include "manager/install_request.h"
 #include "manager/uninstall_request.h"
+#include "net/http_request.h"
+#include "net/inet_manager.h"
 #include "tests/core/session_support.h"
+#include "ui/app_lock.h"
 
 namespace zentri {
 namespace {
@@ -69,6 +76,56 @@ TEST_F(KestroTest, CredentialsCompareExactly) {
     k.login = u"Joe";
     k.password = u"pw ";
     EXPECT_FALSE(k.CredentialsUnchanged());
+}
+
+// Waits for the end of a request (the completion runs under appLock on the transfer thread).
+bool Ended(const std::function<shared_ptr<HttpRequest>()>& start, bool& result) {
+    auto done = std::make_shared<std::promise<bool>>();
+    std::future<bool> ended = done->get_future();
+    {
+        std::lock_guard<AppLockType> app(AppLock());
+        start()->Completion().Add([done](HttpRequest*, bool ok) { done->set_value(ok); });
+    }
+    if (ended.wait_for(std::chrono::seconds(60)) != std::future_status::ready) return false;
+    result = ended.get();
+    return true;
+}
+
+TEST_F(KestroTest, CatsAndConfigCarryTheSessionAndConfigEmptiesTheCatalogueEvenWhenItFails) {
+    // Nothing listens on port 1 of the loopback: every transfer fails.
+    test::LoadLocalization(device, "http://127.0.0.1:1/");
+    Kestro& k = Kestro::Instance();
+    k.profile = DeviceProfile{u"wm6sp", 240,   320,   true,  true, false, false,
+                              false,    false, false, false, true, true};
+    k.GetRootCategory().children.push_back(MakeShared<Category>());
+    k.tagList.push_back({u"chess", 3});
+
+    bool ok = true;
+    std::u16string url;
+    ASSERT_TRUE(Ended(
+        [&] {
+            shared_ptr<HttpRequest> r = k.BuildConfigRequest();
+            url = r->Url();
+            return r;
+        },
+        ok));
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(k.GetRootCategory().children.empty());
+    EXPECT_TRUE(k.tagList.empty());
+    EXPECT_EQ(url,
+              u"http://127.0.0.1:1/config.php?sessionid=&locale=en&osver=wm6sp&w=240&h=320&"
+              u"irda=1&bt=0&wifi=0&phone=1&gl=0&cam=0&cam3g=0&accel=0&gps=1&keypad=1");
+
+    k.SetSessionId(u"s 1");
+    ASSERT_TRUE(Ended(
+        [&] {
+            shared_ptr<HttpRequest> r = k.BuildCatsRequest();
+            url = r->Url();
+            return r;
+        },
+        ok));
+    EXPECT_EQ(url, u"http://127.0.0.1:1/cats.php?sessionid=s%201");
+    InetManager::Instance().Shutdown();
 }
 
 TEST(AppRecord, FromAKeyName) {
