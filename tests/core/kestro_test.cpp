@@ -162,15 +162,6 @@ TEST(AppRecord, ActivitiesLastWhileTheirJobIsActive) {
     app.uninstallRequest->active = false;
     EXPECT_FALSE(app.IsInstalling());  // the job is kept, but it has ended
     EXPECT_FALSE(app.IsUninstalling());
-
-    std::vector<App::AppStatusType> seen;
-    app.StatusChanged.Add([&](App* a, App::AppStatusType type, bool, double, bool) {
-        EXPECT_EQ(a, &app);
-        seen.push_back(type);
-    });
-    app.StatusChanged(&app, App::Downloading, false, 0.0, true);
-    app.StatusChanged(&app, App::Installing, true, 1.0, false);
-    EXPECT_EQ(seen, (std::vector{App::Downloading, App::Installing}));
 }
 
 }  // namespace

@@ -78,24 +78,6 @@ TEST(SettingsRecord, HasTheFixedLittleEndianLayout) {
     EXPECT_EQ(bytes.find(Units(u"jo")), std::string::npos);
 }
 
-TEST(SettingsRecord, DecodesWhatWasEncoded) {
-    std::optional<SettingsRecord> r = DecodeSettingsRecord(EncodeSettingsRecord(Sample()));
-    ASSERT_TRUE(r);
-    SettingsRecord s = Sample();
-    EXPECT_EQ(r->language, s.language);
-    EXPECT_EQ(r->osver, s.osver);
-    EXPECT_EQ(r->login, s.login);
-    EXPECT_EQ(r->password, s.password);
-    EXPECT_EQ(r->w, 240);
-    EXPECT_EQ(r->h, 320);
-    EXPECT_EQ((std::array{r->phone, r->irda, r->bt, r->wifi, r->gl, r->cam, r->cam3g, r->accel,
-                          r->gps, r->keypad}),
-              (std::array{false, true, false, true, false, true, false, false, true, false}));
-    EXPECT_EQ(r->sortOrder, u"views");
-    EXPECT_EQ(r->priceFilter, u"free");
-    EXPECT_TRUE(r->keepCabs);
-}
-
 TEST(SettingsRecord, CutsLongTextsToTheRoomOfTheirField) {
     SettingsRecord r;
     r.language = u"abcdefghijkl";
@@ -258,18 +240,6 @@ TEST_F(SettingsFileTest, AFailedWriteIsSilentAndLeavesNoPartialFile) {
     device.WriteFile("\\Blocked", "a file");
     Kestro::Instance().SaveSettings(u"\\Blocked\\settings.dat");
     EXPECT_EQ(device.ReadFile("\\Blocked"), "a file");
-}
-
-TEST_F(SettingsFileTest, AnUnwritableFolderKeepsThePreviousFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    std::string previous = EncodeSettingsRecord(Sample());
-    device.WriteFile(kSettings, previous);
-    std::filesystem::path folder = platform::HostPath(kSettings).parent_path();
-    std::filesystem::permissions(folder, std::filesystem::perms(0500));
-    FillSession();
-    Kestro::Instance().SaveSettings(Path());
-    std::filesystem::permissions(folder, std::filesystem::perms(0700));
-    EXPECT_EQ(device.ReadFile(kSettings), previous);
 }
 
 }  // namespace
