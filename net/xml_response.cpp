@@ -28,6 +28,19 @@ std::string AnswerText(const void* body, size_t count) {
     return platform::Utf16ToUtf8(text);
 }
 
+// The XML parser is lenient where a conforming one refuses the document: it takes several
+// top-level elements and drops text before the root. Such answers (an error page around a
+// document, warnings printed before it) are unreadable.
+bool SingleRoot(const pugi::xml_document& document, std::string_view text) {
+    int elements = 0;
+    for (pugi::xml_node node : document.children())
+        elements += node.type() == pugi::node_element;
+    if (elements != 1) return false;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // byte-order mark
+    size_t first = text.find_first_not_of(" \t\r\n");
+    return first != std::string_view::npos && text[first] == '<';
+}
+
 }  // namespace
 
 XMLResponse::~XMLResponse() = default;
@@ -40,7 +53,8 @@ int32_t XMLResponse::Parse(const void* body, size_t count) {
     if (!body) count = 0;
     std::string text = AnswerText(body, count);
     pugi::xml_document document;
-    if (!document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8))
+    if (!document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8) ||
+        !SingleRoot(document, text))
         return kResultUnreadable;
 
     pugi::xml_node api = document.child("kestro-api");

@@ -57,6 +57,10 @@ TEST_F(XMLResponseTest, ResultCodes) {
         "<other><result code='0'/></other>",                   // another root
         "<result code='0'/>",                                  // result without the root
         "<kestro-api><x><result code='0'/></x></kestro-api>",  // result not a child of the root
+        // Not one document: warnings around it, a second root.
+        "Warning: x<kestro-api><result code='0'/></kestro-api>",
+        "<kestro-api><result code='0'/></kestro-api>\n<b>Warning</b>: y on line <b>3</b><br />",
+        "<kestro-api><result code='0'/></kestro-api><kestro-api/>",
     };
     for (const char* body : unreadable)
         EXPECT_EQ(plain.Parse(body), 999) << body;
