@@ -44,7 +44,7 @@ class Kestro : public Singleton<Kestro> {
     bool configNeeded = true;
 
   private:
-    Category rootCategory;
+    Category rootCategory;  // a member: never held by a shared_ptr (its children are)
 
   public:
     std::u16string GetSessionId() const { return sessionId; }

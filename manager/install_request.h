@@ -17,6 +17,7 @@ class InstallRequest : public shared_object {
     std::u16string sysid;
     int32_t revision = 0;
     Delegation_2<InstallRequest*, bool> Finished;  // once, with the result
+    // (The worker thread's handle comes with the queue that runs the jobs.)
     // True from creation until the installer has returned and the CAB has been disposed of;
     // written by the worker, read by the UI thread.
     std::atomic<bool> active{true};

@@ -15,6 +15,7 @@ class UninstallRequest : public shared_object {
   public:
     std::u16string sysid;
     Delegation_2<UninstallRequest*, bool> Finished;  // once, with the result
+    // (The worker thread's handle comes with the queue that runs the jobs.)
     // True from creation until the configuration manager has returned; written by the worker,
     // read by the UI thread.
     std::atomic<bool> active{true};
