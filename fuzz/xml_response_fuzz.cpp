@@ -24,6 +24,13 @@ namespace {
 
 struct CountingApp : zentri::KestroApp {
     void PopToLogin() override { ++pops; }
+    zentri::shared_ptr<zentri::Delegation_1<zentri::PopupBox::PopupBoxResult>> ShowPopup(
+        const std::u16string&, const std::u16string&, const std::u16string&,
+        const std::u16string&) override {
+        return nullptr;  // the parsers never ask a question
+    }
+    void OpenMyApps() override {}
+    void RebuildCatalogueScenes(int) override {}
     int pops = 0;
 };
 

@@ -39,6 +39,20 @@ struct App : shared_object {
     bool IsInstalling() const;
     bool IsUninstalling() const;
 
+    // The activities. Each reports through StatusChanged: at its start right away, at its end
+    // under appLock (a transfer thread or a worker). The record must be held by a shared_ptr:
+    // a running activity keeps it alive until it has reported its end.
+    //
+    // Sends "appdetails" for this sysid, once per record; a successful answer replaces the
+    // catalogue fields (the sysid stays) and sets catalogueValid.
+    void RequestDetails();
+    // Downloads the CAB into the cabs folder, then installs it.
+    void Download();
+    // Queues the install of a CAB at a device path.
+    void Install(const std::u16string& cabPath);
+    // Queues the removal through the configuration manager.
+    void Uninstall();
+
     int32_t id = 0;  // sent as "appid"
     std::u16string name;
     std::u16string com;
@@ -64,6 +78,9 @@ struct App : shared_object {
     // download (false, fraction, true), at the end (true, 1.0, whether it worked).
     Delegation_5<App*, AppStatusType, bool, double, bool> StatusChanged;
     bool catalogueValid = true;  // the catalogue fields come from a successful answer
+
+  private:
+    void TakeCatalogueFields(const App& answer);
 };
 
 }  // namespace zentri

@@ -1,5 +1,9 @@
 #include "platform/shell.h"
 
+#include <fcntl.h>
+#include <stdio.h>
+
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/device_info.h"
@@ -37,6 +41,19 @@ bool CreateFolder(std::string_view deviceFolder) {
     fs::path host = HostPath(deviceFolder);
     fs::create_directories(host, ec);
     return fs::is_directory(host, ec);
+}
+
+bool MoveFile(std::string_view from, std::string_view to) {
+    fs::path source = HostPath(from), target = HostPath(to);
+    if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EXDEV) return false;
+    // Another file system (a card mounted elsewhere): copy without replacing, then delete.
+    std::error_code ec;
+    if (!fs::is_regular_file(source, ec) || !fs::copy_file(source, target, ec)) return false;
+    if (fs::remove(source, ec)) return true;
+    fs::remove(target, ec);
+    return false;
 }
 
 std::string StorageCardFolder() {

@@ -18,6 +18,10 @@ bool DeleteTree(std::string_view deviceFolder);
 // Creates a device folder and the folders above it (an existing one is kept).
 bool CreateFolder(std::string_view deviceFolder);
 
+// Moves a device file to another device path, within the device or onto the storage card. Fails,
+// leaving both in place, when the destination exists already (never replaces a file).
+bool MoveFile(std::string_view from, std::string_view to);
+
 // The device folder of the first storage card ("\Storage Card"), or empty without a card.
 std::string StorageCardFolder();
 

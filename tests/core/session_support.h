@@ -3,6 +3,7 @@
 // fresh device, and the session state put back to its start values between tests.
 
 #include <string>
+#include <vector>
 
 #include "app/kestro.h"
 #include "app/kestro_app.h"
@@ -23,6 +24,10 @@ inline std::string LocalizationFile(const std::string& base) {
     <language id="0407" name="de" title="Deutsch"/>
   </languages>
   <strings>
+    <s id="1"><en val="Yes"/><de val="Ja"/></s>
+    <s id="2"><en val="No"/><de val="Nein"/></s>
+    <s id="8"><en val="Question"/><de val="Frage"/></s>
+    <s id="5006"><en val="Zentri --ver-- is out (not --ver--)."/><de val="Zentri --ver--."/></s>
     <s id="6000"><en val="Categories"/><de val="Kategorien"/></s>
     <s id="99999"><en val=")" +
            base + R"("/><de val=")" + base + R"("/></s>
@@ -57,10 +62,38 @@ inline void ResetSession() {
     k.ClearCatalogue();
 }
 
-// An application that records the navigation the lower layers ask for.
+// An application that records the navigation and the questions the lower layers ask for. Its
+// calls arrive under appLock; read what it recorded under appLock or after the callers ended.
 struct RecordingApp : KestroApp {
+    using Answer = shared_ptr<Delegation_1<PopupBox::PopupBoxResult>>;
+    struct Popup {
+        std::u16string caption, text, left, right;
+        Answer answer;
+    };
+
     void PopToLogin() override { ++popsToLogin; }
+    Answer ShowPopup(const std::u16string& caption, const std::u16string& text,
+                     const std::u16string& left, const std::u16string& right) override {
+        if (popupShown) return nullptr;
+        popupShown = true;
+        popups.push_back(
+            {caption, text, left, right, MakeShared<Delegation_1<PopupBox::PopupBoxResult>>()});
+        return popups.back().answer;
+    }
+    // Answers the box on screen as its soft key would.
+    void AnswerPopup(PopupBox::PopupBoxResult result) {
+        popupShown = false;
+        Answer answer = popups.back().answer;
+        answer->Invoke(result);
+    }
+    void OpenMyApps() override { ++myAppsOpened; }
+    void RebuildCatalogueScenes(int reason) override { rebuilds.push_back(reason); }
+
     int popsToLogin = 0;
+    bool popupShown = false;
+    std::vector<Popup> popups;
+    int myAppsOpened = 0;
+    std::vector<int> rebuilds;  // the reasons, in call order
 };
 
 }  // namespace zentri::test

@@ -1,0 +1,276 @@
+// Installed applications, their revisions, executables and the update count.
+
+#include <algorithm>
+#include <mutex>
+
+#include "manager/app_manager.h"
+#include "manager/cab_file_name.h"
+#include "platform/paths.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "tests/manager/manager_fixture.h"
+#include "ui/app_lock.h"
+
+namespace zentri {
+namespace {
+
+using test::CatalogueEntry;
+using test::ManagerTest;
+
+std::vector<std::u16string> Keys(const AppManager::AppMap& map) {
+    std::vector<std::u16string> keys;
+    for (auto& [key, app] : map)
+        keys.push_back(key);
+    return keys;
+}
+
+class InstalledApps : public ManagerTest {};
+
+TEST_F(InstalledApps, ScanFindsInstallKeysButNotThePlatformsOwn) {
+    Register("Acme Soft Tool", 3);
+    Register("ExtensionOptions");
+    Register("MyTool");
+    Register("TSKAllowed");
+    Register("tskallowed");  // the platform's names compare exactly: this one is an application
+    Manager().Start();
+
+    const auto& installed = Manager().GetInstalled();
+    EXPECT_EQ(Keys(installed), (std::vector<std::u16string>{u"Acme Soft Tool", u"MyTool"}));
+    const App& acme = *installed.at(u"Acme Soft Tool");
+    EXPECT_EQ(acme.com, u"Acme");
+    EXPECT_EQ(acme.name, u"Soft Tool");
+    EXPECT_FALSE(acme.catalogueValid);
+    EXPECT_TRUE(Manager().HasInstalled(u"MyTool"));
+    EXPECT_FALSE(Manager().HasInstalled(u"mytool"));
+    EXPECT_TRUE(Manager().GetDownloads().empty());
+    EXPECT_TRUE(catalogue.Targets().empty());  // the scan asks the catalogue nothing
+    EXPECT_TRUE(device.Exists("\\Program Files\\Zentri\\cabs"));
+}
+
+TEST_F(InstalledApps, RevisionsComeFromTheInstallKeyAndTheProgramsOwnKey) {
+    Register("Acme Tool", 7);
+    Register("Plain Tool");
+    Register("Nelvo Zentri", 99);  // not where the program's own revision is kept
+    platform::RegKey own;
+    ASSERT_EQ(platform::RegKey::Create("\\Software\\Zentri", own), platform::RegResult::Ok);
+    own.SetDword("ZentriRevision", 14);
+    platform::RegKey odd;
+    platform::RegKey::Create("\\Security\\AppInstall\\Odd Tool", odd);
+    odd.SetString("ZentriRevision", "9");  // not a number value
+
+    EXPECT_EQ(Manager().GetInstalledRevision(u"Acme Tool"), 7);
+    EXPECT_EQ(Manager().GetInstalledRevision(u"acme tool"), 7);  // key names ignore case
+    EXPECT_EQ(Manager().GetInstalledRevision(u"Plain Tool"), 0);
+    EXPECT_EQ(Manager().GetInstalledRevision(u"Odd Tool"), 0);
+    EXPECT_EQ(Manager().GetInstalledRevision(u"Missing Tool"), 0);
+    EXPECT_EQ(Manager().GetInstalledRevision(u"Nelvo Zentri"), 14);
+    EXPECT_EQ(Manager().GetInstalledRevision(u"nelvo zentri"), 99);  // exact name only
+    EXPECT_TRUE(Manager().IsInstalled(u"Plain Tool"));
+    EXPECT_FALSE(Manager().IsInstalled(u"Missing Tool"));
+    // Names that are not key names never reach another key.
+    EXPECT_FALSE(Manager().IsInstalled(u""));
+    EXPECT_FALSE(Manager().IsInstalled(u"Acme Tool\\ExecutableFiles"));
+    EXPECT_EQ(Manager().GetInstalledRevision(u""), 0);
+}
+
+TEST_F(InstalledApps, FindExecutableByHintOrByStartMenuShortcut) {
+    Register("Acme Suite", 1,
+             {"\\Program Files\\Acme\\setup.exe", "\\Program Files\\Acme\\helper.exe",
+              "\\Program Files\\Acme\\Suite.exe", "\\Program Files\\Acme\\viewer.exe"});
+    Register("Bare Tool", 1);
+    // Shortcuts in the handset's form, one in a sub-folder, one without a folder in its target,
+    // one that is not a program, and one whose ".exe" is spelled otherwise.
+    device.WriteFile("\\Windows\\Start Menu\\Programs\\Acme\\Viewer.lnk",
+                     "35#\"\\Program Files\\Acme\\viewer.exe\"");
+    device.WriteFile("\\Windows\\Start Menu\\Programs\\Suite.lnk", "11#Suite.exe -x");
+    device.WriteFile("\\Windows\\Start Menu\\Programs\\Readme.lnk", "20#\"\\Docs\\readme.txt\"");
+    device.WriteFile("\\Windows\\Start Menu\\Programs\\Setup.lnk",
+                     "34#\"\\Program Files\\Acme\\setup.EXE\"");
+    Manager().Start();
+
+    // The hint matches exactly (case included), in registry order.
+    EXPECT_EQ(Manager().FindExecutable(u"Acme Suite", u"helper.exe"),
+              u"\\Program Files\\Acme\\helper.exe");
+    EXPECT_EQ(Manager().FindExecutable(u"Acme Suite", u"Helper.exe"), u"");
+    EXPECT_EQ(Manager().FindExecutable(u"Acme Suite", u".exe"),
+              u"\\Program Files\\Acme\\setup.exe");
+    // No hint: the first value (in registry order) that a shortcut names; setup.exe's shortcut
+    // does not count (".EXE"), Suite.exe's does, and comes before viewer.exe in the registry.
+    EXPECT_EQ(Manager().FindExecutable(u"Acme Suite", u""), u"\\Program Files\\Acme\\Suite.exe");
+    EXPECT_EQ(Manager().FindExecutable(u"Bare Tool", u""), u"");
+    EXPECT_EQ(Manager().FindExecutable(u"Missing Tool", u"tool.exe"), u"");
+}
+
+TEST_F(InstalledApps, AddAndRemoveInstalledKeepEntries) {
+    catalogue.Add({.id = 5, .sysid = "Acme Tool", .revision = 4});
+    Register("Acme Tool", 4);
+    Manager().Start();
+    shared_ptr<App> first = Manager().GetInstalled().at(u"Acme Tool");
+    Manager().AddInstalled(u"Acme Tool");  // an existing entry stays, nothing is asked
+    EXPECT_EQ(Manager().GetInstalled().at(u"Acme Tool"), first);
+
+    shared_ptr<App> added;
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        Manager().AddInstalled(u"Other Tool");
+        added = Manager().GetInstalled().at(u"Other Tool");
+        log.Attach(*added);
+    }
+    EXPECT_FALSE(log.WaitEnd(*added, App::LoadingDetails));  // the catalogue does not know it
+    EXPECT_EQ(catalogue.Count("appdetails"), 1);
+    Manager().RemoveInstalled(u"Other Tool");
+    Manager().RemoveInstalled(u"Never There");
+    EXPECT_EQ(Keys(Manager().GetInstalled()), std::vector<std::u16string>{u"Acme Tool"});
+}
+
+class Updates : public ManagerTest {
+  protected:
+    // Checks for updates and waits for every installed app's details answer.
+    void CheckAndWait() {
+        std::vector<shared_ptr<App>> apps;
+        {
+            std::lock_guard<AppLockType> lock(AppLock());
+            for (auto& [sysid, a] : Manager().GetInstalled()) {
+                apps.push_back(a);
+                log.Attach(*a);
+            }
+            Manager().CheckUpdates();
+        }
+        for (auto& a : apps)
+            log.WaitEnd(*a, App::LoadingDetails);
+        test::Settle();
+    }
+    int Pending() {
+        std::lock_guard<AppLockType> lock(AppLock());
+        return Manager().GetPendingUpdates();
+    }
+    void SetUp() override {
+        ManagerTest::SetUp();
+        Manager().UpdatesChanged.Add([this] { ++updatesChanged; });
+    }
+    void TearDown() override {
+        Manager().UpdatesChanged.Clear();
+        ManagerTest::TearDown();
+    }
+    int updatesChanged = 0;
+};
+
+TEST_F(Updates, OnlyNewerRevisionsOfAppsTheProgramInstalledCount) {
+    catalogue.Add({.id = 1, .sysid = "Acme Newer", .revision = 5, .version = "5.0"});
+    catalogue.Add({.id = 2, .sysid = "Acme Equal", .revision = 3});
+    catalogue.Add({.id = 3, .sysid = "Acme Foreign", .revision = 9});  // no ZentriRevision
+    catalogue.Add({.id = 4, .sysid = "Acme Older", .revision = 2});
+    Register("Acme Newer", 4);
+    Register("Acme Equal", 3);
+    Register("Acme Foreign");
+    Register("Acme Older", 6);
+    Register("Acme Unknown", 1);  // the catalogue answers 112
+    Manager().Start();
+
+    CheckAndWait();
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_EQ(updatesChanged, 1);
+    EXPECT_EQ(catalogue.Count("appdetails"), 5);
+    const auto& installed = Manager().GetInstalled();
+    EXPECT_EQ(installed.at(u"Acme Newer")->revision, 5);
+    EXPECT_EQ(installed.at(u"Acme Newer")->version, u"5.0");
+    EXPECT_TRUE(installed.at(u"Acme Newer")->catalogueValid);
+    EXPECT_FALSE(installed.at(u"Acme Unknown")->catalogueValid);
+    EXPECT_EQ(installed.at(u"Acme Unknown")->revision, 0);
+    EXPECT_EQ(log.Summary(*installed.at(u"Acme Unknown")), "L0 Lf");
+    EXPECT_TRUE(app.popups.empty());  // no application of the program itself
+
+    // A second check in the same run asks nothing and counts nothing again.
+    CheckAndWait();
+    EXPECT_EQ(catalogue.Count("appdetails"), 5);
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_EQ(updatesChanged, 1);
+    // The request names the app by its key name, without the description.
+    auto targets = catalogue.Targets();
+    EXPECT_NE(std::find(targets.begin(), targets.end(),
+                        "/appdetails.php?sessionid=5e55&sysid=Acme%20Equal&details=0"),
+              targets.end());
+}
+
+TEST_F(Updates, SelfUpdateQuestionIsAskedOncePerRun) {
+    catalogue.Add({.id = 1, .sysid = "Nelvo Zentri", .revision = 20, .version = "2.1"});
+    catalogue.Add({.id = 2, .sysid = "Nelvo Zentri Themes", .revision = 8, .version = "1.1"});
+    catalogue.Add({.id = 3, .sysid = "Acme Zentri Sync", .revision = 2, .version = "3"});
+    Register("Nelvo Zentri");  // its revision is the one under \Software\Zentri
+    platform::RegKey own;
+    platform::RegKey::Create("\\Software\\Zentri", own);
+    own.SetDword("ZentriRevision", 12);
+    Register("Nelvo Zentri Themes", 7);
+    Register("Acme Zentri Sync", 2);  // up to date: never asked about
+    Manager().Start();
+
+    CheckAndWait();
+    EXPECT_EQ(Pending(), 2);
+    ASSERT_EQ(app.popups.size(), 1u);  // both newer ones match, one question
+    const auto& popup = app.popups[0];
+    EXPECT_EQ(popup.caption, u"Question");
+    EXPECT_EQ(popup.left, u"Yes");
+    EXPECT_EQ(popup.right, u"No");
+    // Whichever answer came first is asked about; its version replaces the first mark only.
+    EXPECT_TRUE(popup.text == u"Zentri 2.1 is out (not --ver--)." ||
+                popup.text == u"Zentri 1.1 is out (not --ver--).")
+        << platform::Utf16ToUtf8(popup.text);
+
+    // The right key does nothing.
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        app.AnswerPopup(PopupBox::RightKey);
+    }
+    EXPECT_EQ(app.myAppsOpened, 0);
+    EXPECT_EQ(Pending(), 2);
+    EXPECT_EQ(catalogue.Count("download"), 0);
+
+    // A new start of the manager is a new run: asked again; the left key updates the app asked
+    // about and opens my apps.
+    Manager().Start();
+    CheckAndWait();
+    ASSERT_EQ(app.popups.size(), 2u);
+    bool program = app.popups[1].text.find(u"2.1") != std::u16string::npos;
+    shared_ptr<App> asked =
+        Manager().GetInstalled().at(program ? u"Nelvo Zentri" : u"Nelvo Zentri Themes");
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*asked);
+        app.AnswerPopup(PopupBox::LeftKey);
+        EXPECT_TRUE(asked->downloadRequest);
+    }
+    EXPECT_EQ(app.myAppsOpened, 1);
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_FALSE(log.WaitEnd(*asked, App::Downloading));  // the stand-in has no package: 404
+    EXPECT_EQ(catalogue.Count("download"), 1);
+    EXPECT_EQ(catalogue.Targets().back(),
+              std::string("/download.php?sessionid=5e55&appid=") + (program ? "1" : "2"));
+}
+
+TEST_F(Updates, UpdateNeverTakesTheCountBelowZero) {
+    catalogue.Add({.id = 1, .sysid = "Acme Tool", .revision = 2});
+    shared_ptr<App> tool = CatalogueApp({.id = 1, .sysid = "Acme Tool", .revision = 2});
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*tool);
+        Manager().Update(tool);
+    }
+    EXPECT_EQ(Pending(), 0);
+    EXPECT_EQ(updatesChanged, 0);
+    EXPECT_FALSE(log.WaitEnd(*tool, App::Downloading));
+}
+
+TEST(CabFileNames, PlainNamesOnlyElseTheSysid) {
+    EXPECT_EQ(CabFileName(u"tool.cab", u"Acme Tool"), u"tool.cab");
+    EXPECT_EQ(CabFileName(u"Acme Tool 1.2.cab", u"Acme Tool"), u"Acme Tool 1.2.cab");
+    for (const char16_t* install :
+         {u"", u"/files/tool.cab", u"..\\..\\Windows\\wceload.exe", u"..", u"a..b.cab",
+          u"C:tool.cab", u"x\"y.cab", u"tab\t.cab", u"\\Windows\\tool.cab"})
+        EXPECT_EQ(CabFileName(install, u"Acme Tool"), u"Acme Tool.cab")
+            << platform::Utf16ToUtf8(install);
+    EXPECT_EQ(CabFileName(u"", u"..\\..\\Windows/x:y"), u"______Windows_x_y.cab");
+    EXPECT_EQ(CabFileName(u"", u"a...b"), u"a__.b.cab");
+}
+
+}  // namespace
+}  // namespace zentri
