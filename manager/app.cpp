@@ -99,9 +99,11 @@ void App::Download() {
 
 void App::Install(const std::u16string& cabPath) {
     std::lock_guard<AppLockType> lock(AppLock());  // the job reports only after this returns
-    installRequest = AppManager::Instance().QueueInstall(cabPath, sysid, revision);
-    if (!installRequest->active) return;  // the program is stopping: the job never runs
-    shared_ptr<App> self(this);           // kept until the job ends; the job then lets go
+    AppManager& manager = AppManager::Instance();
+    installRequest = manager.QueueInstall(cabPath, sysid, revision);
+    // (StopJobs takes appLock too, so the queue cannot stop between the two calls.)
+    if (manager.installJobs.Stopped()) return;  // the program is stopping: the job never runs
+    shared_ptr<App> self(this);                 // kept until the job ends; the job then lets go
     installRequest->Finished.Add([self](InstallRequest*, bool result) {
         self->StatusChanged(self.get(), Installing, true, 1.0, result);
     });
@@ -110,8 +112,9 @@ void App::Install(const std::u16string& cabPath) {
 
 void App::Uninstall() {
     std::lock_guard<AppLockType> lock(AppLock());
-    uninstallRequest = AppManager::Instance().QueueUninstall(sysid);
-    if (!uninstallRequest->active) return;
+    AppManager& manager = AppManager::Instance();
+    uninstallRequest = manager.QueueUninstall(sysid);
+    if (manager.uninstallJobs.Stopped()) return;
     shared_ptr<App> self(this);
     uninstallRequest->Finished.Add([self](UninstallRequest*, bool result) {
         self->StatusChanged(self.get(), Uninstalling, true, 1.0, result);

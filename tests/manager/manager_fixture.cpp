@@ -1,6 +1,9 @@
 #include "tests/manager/manager_fixture.h"
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -114,7 +117,10 @@ void FakeCatalogue::Answer(const std::string& name, const httplib::Request& req,
 }
 
 void StatusLog::Attach(App& app) {
+    app.StatusChanged.Remove(this, &StatusLog::OnStatus);
     app.StatusChanged.Add(this, &StatusLog::OnStatus);
+    std::lock_guard<std::mutex> lock(mutex_);
+    attachedAt_[&app] = entries_.size();
 }
 
 void StatusLog::OnStatus(App* app, App::AppStatusType type, bool finished, double progress,
@@ -128,8 +134,10 @@ bool StatusLog::WaitEnd(App& app, App::AppStatusType type) {
     std::unique_lock<std::mutex> lock(mutex_);
     const Entry* end = nullptr;
     changed_.wait_for(lock, kGuard, [&] {
-        for (const Entry& e : entries_)
+        for (size_t i = attachedAt_[&app]; i < entries_.size(); ++i) {
+            const Entry& e = entries_[i];
             if (e.app == &app && e.type == type && e.finished) end = &e;
+        }
         return end != nullptr;
     });
     EXPECT_NE(end, nullptr) << "no end of activity " << type;
@@ -144,7 +152,8 @@ std::vector<StatusLog::Entry> StatusLog::Entries() {
 std::string StatusLog::Summary(App& app) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::string> tokens;
-    for (const Entry& e : entries_) {
+    for (size_t i = attachedAt_[&app]; i < entries_.size(); ++i) {
+        const Entry& e = entries_[i];
         if (e.app != &app) continue;
         std::string token(1, "ILDU"[e.type]);
         if (e.finished)
@@ -192,12 +201,12 @@ void ManagerTest::StageTestInstaller() {
 line="start"
 for a in "$@"; do line="$line [$a]"; done
 own=$("$reg" query 'HKLM\Software\Zentri' /v ZentriRevision 2>/dev/null | awk '/ZentriRevision/ {print $3}')
-echo "$line own=$own" >> "$log"
-if [ -p "$root/started" ]; then
+printf "%s own=%s\n" "$line" "$own" >> "$log"
+cab="$root$(printf '%s' "$3" | tr '\\' '/')"
+if grep -q '^block' "$cab" 2>/dev/null; then
     echo started > "$root/started"
     read go < "$root/go"
 fi
-cab="$root$(printf '%s' "$3" | tr '\\' '/')"
 key=$(sed -n 's/^key=//p' "$cab" 2>/dev/null)
 if [ -n "$key" ]; then "$reg" add "HKLM\\Security\\AppInstall\\$key" /f > /dev/null; fi
 echo "end" >> "$log"
@@ -205,6 +214,31 @@ echo "end" >> "$log"
     device.WriteFile("\\Windows\\wceload.exe", script);
     fs::permissions(platform::HostPath("\\Windows\\wceload.exe"), fs::perms::owner_all,
                     fs::perm_options::add);
+}
+
+void ManagerTest::MakeFifos() {
+    for (const char* name : {"started", "go"})
+        ASSERT_EQ(mkfifo((device.Root() / name).c_str(), 0600), 0);
+}
+
+bool ManagerTest::WaitStarted() {
+    // Without a writer the FIFO reads nothing and poll waits; the stand-in's write wakes it.
+    int fd = open((device.Root() / "started").c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return false;
+    pollfd p{fd, POLLIN, 0};
+    bool got = poll(&p, 1, static_cast<int>(kGuard.count() * 1000)) == 1 && (p.revents & POLLIN);
+    char buffer[16];
+    if (got) got = read(fd, buffer, sizeof buffer) > 0;
+    close(fd);
+    return got;
+}
+
+void ManagerTest::Go() {
+    // Blocks until the stand-in opens the FIFO to read, which it does right after "started".
+    int fd = open((device.Root() / "go").c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(write(fd, "go\n", 3), 3);
+    close(fd);
 }
 
 std::vector<std::string> ManagerTest::InstallerLog() {

@@ -73,7 +73,9 @@ class StatusLog {
         bool success;
     };
 
-    void Attach(App& app);  // under appLock
+    // Under appLock. Only calls from now on count for this app (a new record may take the
+    // address of one that has gone).
+    void Attach(App& app);
     // Waits until an entry for `type` with finished set has arrived for `app`; its success.
     bool WaitEnd(App& app, App::AppStatusType type);
     std::vector<Entry> Entries();
@@ -87,6 +89,7 @@ class StatusLog {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Entry> entries_;
+    std::map<App*, size_t> attachedAt_;
 };
 
 // A worker reports its end and leaves the queue within one hold of appLock: once a test has
@@ -101,11 +104,19 @@ class ManagerTest : public ::testing::Test {
     AppManager& Manager() { return AppManager::Instance(); }
 
     // An installer stand-in at \Windows\wceload.exe: logs its arguments and the program's own
-    // revision it sees, waits on the FIFOs "started" and "go" in the device root when they
-    // exist, and registers the key named by the "key=" line of the CAB, if any.
+    // revision it sees; for a CAB with a "block" line, writes a line to the FIFO "started" in
+    // the device root and waits for one from the FIFO "go"; registers the key named by the
+    // CAB's "key=" line, if any.
     void StageTestInstaller();
     // A CAB for the stand-in: registers `sysid`, or nothing when empty.
-    static std::string FakeCab(const std::string& sysid) { return "key=" + sysid + "\n"; }
+    static std::string FakeCab(const std::string& sysid, bool block = false) {
+        return "key=" + sysid + "\n" + (block ? "block\n" : "");
+    }
+    // Makes the FIFOs; WaitStarted reads "started" (false after the failure guard), Go writes
+    // "go".
+    void MakeFifos();
+    bool WaitStarted();
+    void Go();
     // The stand-in's log lines.
     std::vector<std::string> InstallerLog();
 
