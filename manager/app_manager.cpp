@@ -11,6 +11,7 @@
 #include "app/kestro_app.h"
 #include "app/localization.h"
 #include "manager/install_key.h"
+#include "net/inet_manager.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -58,8 +59,10 @@ AppManager::AppManager()
                         // The revision installed before the removal, for the update count.
                         uninstallBaseRevision = GetInstalledRevision(job.sysid);
                     }) {
-    // Created before this manager, so destroyed after it: downloads and details requests that
-    // end during shutdown still find the transport.
+    // Created before this manager, so destroyed after it: the transport is stopped before the
+    // records whose transfers report here go away, and the strings and the session outlive
+    // the workers.
+    InetManager::Instance();
     Localization::Instance();
     Kestro::Instance();
     Start();
@@ -69,6 +72,8 @@ AppManager::AppManager()
 }
 
 AppManager::~AppManager() {
+    // No transfer may finish into a download or details answer of ours from here on.
+    InetManager::Instance().Shutdown();
     Shutdown();
 }
 

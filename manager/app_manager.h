@@ -59,8 +59,9 @@ class AppManager : public Singleton<AppManager> {
 
     // StopJobs, then waits for the running workers (a running installer is waited for to its
     // end: it is short, and killing it could leave a package half-installed), then deletes the
-    // cabs folder with everything in it. Run by the destructor at exit; callable directly. Must
-    // not be called while holding appLock: the workers take it to end.
+    // cabs folder with everything in it. Must not be called while holding appLock: the workers
+    // take it to end. Called by the destructor at exit (after it has stopped the transport, so
+    // that no download or details answer arrives later); callable directly (tests).
     void Shutdown();
 
     // --- Installed applications and updates -------------------------------------------------

@@ -102,7 +102,7 @@ TEST_F(InstalledApps, FindExecutableByHintOrByStartMenuShortcut) {
 }
 
 TEST_F(InstalledApps, AddAndRemoveInstalledKeepEntries) {
-    catalogue.Add({.id = 5, .sysid = "Acme Tool", .revision = 4});
+    catalogue.Add(CatalogueEntry(5, "Acme Tool", 4));
     Register("Acme Tool", 4);
     Manager().Start();
     shared_ptr<App> first = Manager().GetInstalled().at(u"Acme Tool");
@@ -157,10 +157,10 @@ class Updates : public ManagerTest {
 };
 
 TEST_F(Updates, OnlyNewerRevisionsOfAppsTheProgramInstalledCount) {
-    catalogue.Add({.id = 1, .sysid = "Acme Newer", .revision = 5, .version = "5.0"});
-    catalogue.Add({.id = 2, .sysid = "Acme Equal", .revision = 3});
-    catalogue.Add({.id = 3, .sysid = "Acme Foreign", .revision = 9});  // no ZentriRevision
-    catalogue.Add({.id = 4, .sysid = "Acme Older", .revision = 2});
+    catalogue.Add(CatalogueEntry(1, "Acme Newer", 5, "5.0"));
+    catalogue.Add(CatalogueEntry(2, "Acme Equal", 3));
+    catalogue.Add(CatalogueEntry(3, "Acme Foreign", 9));  // no ZentriRevision
+    catalogue.Add(CatalogueEntry(4, "Acme Older", 2));
     Register("Acme Newer", 4);
     Register("Acme Equal", 3);
     Register("Acme Foreign");
@@ -194,9 +194,9 @@ TEST_F(Updates, OnlyNewerRevisionsOfAppsTheProgramInstalledCount) {
 }
 
 TEST_F(Updates, SelfUpdateQuestionIsAskedOncePerRun) {
-    catalogue.Add({.id = 1, .sysid = "Nelvo Zentri", .revision = 20, .version = "2.1"});
-    catalogue.Add({.id = 2, .sysid = "Nelvo Zentri Themes", .revision = 8, .version = "1.1"});
-    catalogue.Add({.id = 3, .sysid = "Acme Zentri Sync", .revision = 2, .version = "3"});
+    catalogue.Add(CatalogueEntry(1, "Nelvo Zentri", 20, "2.1"));
+    catalogue.Add(CatalogueEntry(2, "Nelvo Zentri Themes", 8, "1.1"));
+    catalogue.Add(CatalogueEntry(3, "Acme Zentri Sync", 2, "3"));
     Register("Nelvo Zentri");  // its revision is the one under \Software\Zentri
     platform::RegKey own;
     platform::RegKey::Create("\\Software\\Zentri", own);
@@ -249,8 +249,8 @@ TEST_F(Updates, SelfUpdateQuestionIsAskedOncePerRun) {
 }
 
 TEST_F(Updates, UpdateNeverTakesTheCountBelowZero) {
-    catalogue.Add({.id = 1, .sysid = "Acme Tool", .revision = 2});
-    shared_ptr<App> tool = CatalogueApp({.id = 1, .sysid = "Acme Tool", .revision = 2});
+    catalogue.Add(CatalogueEntry(1, "Acme Tool", 2));
+    shared_ptr<App> tool = CatalogueApp(CatalogueEntry(1, "Acme Tool", 2));
     {
         std::lock_guard<AppLockType> lock(AppLock());
         log.Attach(*tool);

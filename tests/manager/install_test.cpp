@@ -47,7 +47,7 @@ class Install : public ManagerTest {
 };
 
 TEST_F(Install, FirstInstallIsDownloadedInstalledAndRecorded) {
-    CatalogueEntry e{.id = 7, .sysid = "Acme Tool", .revision = 5, .install = "tool.cab"};
+    CatalogueEntry e(7, "Acme Tool", 5, "1.0", "tool.cab");
     e.cab = FakeCab("Acme Tool");
     catalogue.Add(e);
     shared_ptr<App> tool = CatalogueApp(e);
@@ -82,7 +82,7 @@ TEST_F(Install, FirstInstallIsDownloadedInstalledAndRecorded) {
 }
 
 TEST_F(Install, UpdateOverAnInstalledRevision) {
-    CatalogueEntry e{.id = 8, .sysid = "Acme Tool", .revision = 6, .install = "/files/x.cab"};
+    CatalogueEntry e(8, "Acme Tool", 6, "1.0", "/files/x.cab");
     e.cab = FakeCab("Acme Tool");
     catalogue.Add(e);
     Register("Acme Tool", 4);
@@ -115,14 +115,14 @@ TEST_F(Install, UpdateOverAnInstalledRevision) {
 
 TEST_F(Install, FailuresAreReportedAndRecordNothing) {
     // The installer leaves no install key.
-    shared_ptr<App> nokey = InstallCab({.sysid = "Acme None", .revision = 2}, "none.cab", "");
+    shared_ptr<App> nokey = InstallCab(CatalogueEntry(0, "Acme None", 2), "none.cab", "");
     EXPECT_FALSE(log.WaitEnd(*nokey, App::Installing));
     test::Settle();
     EXPECT_FALSE(device.Exists("\\Program Files\\Zentri\\cabs\\none.cab"));  // it ran: disposed
     EXPECT_EQ(RegistryRevision("Acme None"), -1);
 
     // The CAB is missing, or its path would not fit the command line: no installer runs.
-    shared_ptr<App> missing = CatalogueApp({.sysid = "Acme Missing", .revision = 2});
+    shared_ptr<App> missing = CatalogueApp(CatalogueEntry(0, "Acme Missing", 2));
     {
         std::lock_guard<AppLockType> lock(AppLock());
         log.Attach(*missing);
@@ -133,7 +133,7 @@ TEST_F(Install, FailuresAreReportedAndRecordNothing) {
     // for the file name in the cabs folder.
     std::string longName(216 - 4 + 1, 'x');
     shared_ptr<App> longer =
-        InstallCab({.sysid = "Acme Long", .revision = 2}, longName + ".cab", FakeCab("Acme Long"));
+        InstallCab(CatalogueEntry(0, "Acme Long", 2), longName + ".cab", FakeCab("Acme Long"));
     EXPECT_FALSE(log.WaitEnd(*longer, App::Installing));
     test::Settle();
     EXPECT_EQ(InstallerLog().size(), 2u);  // only the first job reached the installer
@@ -141,12 +141,12 @@ TEST_F(Install, FailuresAreReportedAndRecordNothing) {
     EXPECT_EQ(RegistryRevision("Acme Long"), -1);
     std::string fits(longName.size() - 1, 'x');
     shared_ptr<App> shorter =
-        InstallCab({.sysid = "Acme Fits", .revision = 2}, fits + ".cab", FakeCab("Acme Fits"));
+        InstallCab(CatalogueEntry(0, "Acme Fits", 2), fits + ".cab", FakeCab("Acme Fits"));
     EXPECT_TRUE(log.WaitEnd(*shorter, App::Installing));
 
     // No installer on the device; a first install leaves the downloads, nothing is installed.
     fs::remove(platform::HostPath("\\Windows\\wceload.exe"));
-    CatalogueEntry e{.id = 9, .sysid = "Acme Tool", .revision = 5, .install = "tool.cab"};
+    CatalogueEntry e(9, "Acme Tool", 5, "1.0", "tool.cab");
     e.cab = FakeCab("Acme Tool");
     catalogue.Add(e);
     shared_ptr<App> tool = CatalogueApp(e);
@@ -166,8 +166,8 @@ TEST_F(Install, FailuresAreReportedAndRecordNothing) {
 }
 
 TEST_F(Install, FailedDownloadEndsTheChain) {
-    catalogue.Add({.id = 3, .sysid = "Acme Gone", .revision = 1});  // no package: 404
-    shared_ptr<App> gone = CatalogueApp({.id = 3, .sysid = "Acme Gone", .revision = 1});
+    catalogue.Add(CatalogueEntry(3, "Acme Gone", 1));  // no package: 404
+    shared_ptr<App> gone = CatalogueApp(CatalogueEntry(3, "Acme Gone", 1));
     {
         std::lock_guard<AppLockType> lock(AppLock());
         log.Attach(*gone);
@@ -183,10 +183,7 @@ TEST_F(Install, FailedDownloadEndsTheChain) {
 
 TEST_F(Install, TheServersInstallTextNeverLeadsOutOfTheCabsFolder) {
     // Were the name taken as it is, the download would replace the installer itself.
-    CatalogueEntry e{.id = 4,
-                     .sysid = "Acme Evil",
-                     .revision = 1,
-                     .install = "..\\..\\..\\Windows\\wceload.exe"};
+    CatalogueEntry e(4, "Acme Evil", 1, "1.0", "..\\..\\..\\Windows\\wceload.exe");
     e.cab = FakeCab("Acme Evil");
     catalogue.Add(e);
     std::string installer = device.ReadFile("\\Windows\\wceload.exe");
@@ -206,8 +203,8 @@ TEST_F(Install, TheServersInstallTextNeverLeadsOutOfTheCabsFolder) {
 
 TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
     MakeFifos();
-    shared_ptr<App> first = InstallCab({.sysid = "Acme First", .revision = 1}, "first.cab",
-                                       FakeCab("Acme First", true));
+    shared_ptr<App> first =
+        InstallCab(CatalogueEntry(0, "Acme First", 1), "first.cab", FakeCab("Acme First", true));
     // When the first job reports, it is still the head of the queue and the second has not
     // reached the installer.
     std::vector<std::string> logAtFirstEnd;
@@ -218,7 +215,7 @@ TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
         queueAtFirstEnd = Manager().GetInstallQueue().size();
     });
     shared_ptr<App> second =
-        InstallCab({.sysid = "Acme Second", .revision = 1}, "second.cab", FakeCab("Acme Second"));
+        InstallCab(CatalogueEntry(0, "Acme Second", 1), "second.cab", FakeCab("Acme Second"));
     {
         auto queue = Manager().GetInstallQueue();
         ASSERT_EQ(queue.size(), 2u);
@@ -247,21 +244,21 @@ TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
 
 TEST_F(Install, KeptCabsGoToTheStorageCardUnlessOneIsThere) {
     Kestro::Instance().keepCabs = true;
-    shared_ptr<App> a = InstallCab({.sysid = "Acme A", .revision = 1}, "a.cab", FakeCab("Acme A"));
+    shared_ptr<App> a = InstallCab(CatalogueEntry(0, "Acme A", 1), "a.cab", FakeCab("Acme A"));
     EXPECT_TRUE(log.WaitEnd(*a, App::Installing));
     EXPECT_EQ(device.ReadFile("\\Storage Card\\Zentri CABs\\a.cab"), FakeCab("Acme A"));
     EXPECT_FALSE(device.Exists("\\Program Files\\Zentri\\cabs\\a.cab"));
 
     // A kept CAB of the same name stays as it was; the new one is deleted.
     device.WriteFile("\\Storage Card\\Zentri CABs\\b.cab", "older");
-    shared_ptr<App> b = InstallCab({.sysid = "Acme B", .revision = 1}, "b.cab", FakeCab("Acme B"));
+    shared_ptr<App> b = InstallCab(CatalogueEntry(0, "Acme B", 1), "b.cab", FakeCab("Acme B"));
     EXPECT_TRUE(log.WaitEnd(*b, App::Installing));
     EXPECT_EQ(device.ReadFile("\\Storage Card\\Zentri CABs\\b.cab"), "older");
     EXPECT_FALSE(device.Exists("\\Program Files\\Zentri\\cabs\\b.cab"));
 
     // No card: deleted.
     device.WriteFile("\\device.ini", "[device]\nstorage_card =\n");
-    shared_ptr<App> c = InstallCab({.sysid = "Acme C", .revision = 1}, "c.cab", FakeCab("Acme C"));
+    shared_ptr<App> c = InstallCab(CatalogueEntry(0, "Acme C", 1), "c.cab", FakeCab("Acme C"));
     EXPECT_TRUE(log.WaitEnd(*c, App::Installing));
     test::Settle();
     EXPECT_FALSE(device.Exists("\\Program Files\\Zentri\\cabs\\c.cab"));
@@ -278,13 +275,13 @@ TEST_F(Install, TheProgramsOwnRevisionIsSwappedWhileItsInstallerRuns) {
     platform::RegKey own;
     ASSERT_EQ(platform::RegKey::Create("\\Software\\Zentri", own), platform::RegResult::Ok);
     own.SetDword("ZentriRevision", 12);
-    shared_ptr<App> zentri = InstallCab({.sysid = "Nelvo Zentri", .revision = 20}, "zentri.cab",
-                                        FakeCab("Nelvo Zentri"));
+    shared_ptr<App> zentri =
+        InstallCab(CatalogueEntry(0, "Nelvo Zentri", 20), "zentri.cab", FakeCab("Nelvo Zentri"));
     EXPECT_TRUE(log.WaitEnd(*zentri, App::Installing));
     test::Settle();
     // Any other application leaves it alone.
     shared_ptr<App> other =
-        InstallCab({.sysid = "Acme Zentri", .revision = 30}, "other.cab", FakeCab("Acme Zentri"));
+        InstallCab(CatalogueEntry(0, "Acme Zentri", 30), "other.cab", FakeCab("Acme Zentri"));
     EXPECT_TRUE(log.WaitEnd(*other, App::Installing));
     test::Settle();
 
@@ -301,10 +298,10 @@ TEST_F(Install, TheProgramsOwnRevisionIsSwappedWhileItsInstallerRuns) {
 
 TEST_F(Install, ShutdownWaitsForTheRunningInstallerAndDropsTheRest) {
     MakeFifos();
-    shared_ptr<App> running = InstallCab({.sysid = "Acme Running", .revision = 3}, "running.cab",
+    shared_ptr<App> running = InstallCab(CatalogueEntry(0, "Acme Running", 3), "running.cab",
                                          FakeCab("Acme Running", true));
-    shared_ptr<App> waiting = InstallCab({.sysid = "Acme Waiting", .revision = 3}, "waiting.cab",
-                                         FakeCab("Acme Waiting"));
+    shared_ptr<App> waiting =
+        InstallCab(CatalogueEntry(0, "Acme Waiting", 3), "waiting.cab", FakeCab("Acme Waiting"));
     ASSERT_TRUE(WaitStarted());
 
     // The application goes away first: from now on nothing reports to it.

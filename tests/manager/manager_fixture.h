@@ -28,6 +28,15 @@ inline constexpr std::chrono::seconds kGuard{60};  // a failure guard, never a p
 
 // What the catalogue stand-in knows about one application.
 struct CatalogueEntry {
+    CatalogueEntry() = default;
+    CatalogueEntry(int32_t id, std::string sysid, int32_t revision, std::string version = "1.0",
+                   std::string install = "")
+        : id(id),
+          sysid(std::move(sysid)),
+          revision(revision),
+          version(std::move(version)),
+          install(std::move(install)) {}
+
     int32_t id = 0;
     std::string sysid;
     int32_t revision = 0;

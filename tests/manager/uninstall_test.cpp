@@ -12,6 +12,7 @@
 namespace zentri {
 namespace {
 
+using test::CatalogueEntry;
 using test::ManagerTest;
 
 TEST(UninstallDocument, OneLineWithTabsAndTheNameEscaped) {
@@ -54,8 +55,8 @@ class Uninstall : public ManagerTest {
     void SetUp() override {
         ManagerTest::SetUp();
         Manager().SetConfigurationManager(&FakeConfiguration::Process);
-        catalogue.Add({.id = 1, .sysid = "Acme Newer", .revision = 5});
-        catalogue.Add({.id = 2, .sysid = "Acme Equal", .revision = 3});
+        catalogue.Add(CatalogueEntry(1, "Acme Newer", 5));
+        catalogue.Add(CatalogueEntry(2, "Acme Equal", 3));
         Register("Acme Newer", 4);
         Register("Acme Equal", 3);
         Manager().Start();
@@ -123,7 +124,14 @@ TEST_F(Uninstall, ARefusalOrASurvivingKeyIsAFailure) {
 TEST_F(Uninstall, ANameWithBlanksQuotesAndAmpersandsIsSentEscaped) {
     const std::string name = "Acme \"Q\" & Sons";
     Register(name, 2);
-    Manager().AddInstalled(platform::Utf8ToUtf16(name));
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        Manager().AddInstalled(platform::Utf8ToUtf16(name));
+        log.Attach(*Manager().GetInstalled().at(platform::Utf8ToUtf16(name)));
+    }
+    // Its details answer first (a refusal: the "&" splits the query), so that only the
+    // removal's calls follow.
+    log.WaitEnd(*Manager().GetInstalled().at(platform::Utf8ToUtf16(name)), App::LoadingDetails);
     EXPECT_TRUE(Remove(platform::Utf8ToUtf16(name), 0, name));
     std::lock_guard<std::mutex> lock(FakeConfiguration::mutex);
     ASSERT_EQ(FakeConfiguration::documents.size(), 1u);
