@@ -13,6 +13,7 @@
 #include "net/inet_manager.h"
 #include "platform/debug.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "ui/app_lock.h"
@@ -170,6 +171,38 @@ std::string StatusLog::Summary(App& app) {
     return out;
 }
 
+std::string ReadFifo(const fs::path& fifo) {
+    // Without a writer the FIFO reads nothing and poll waits; the writer's line wakes it.
+    int fd = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0) return {};
+    pollfd p{fd, POLLIN, 0};
+    std::string text;
+    if (poll(&p, 1, static_cast<int>(kGuard.count() * 1000)) == 1 && (p.revents & POLLIN)) {
+        char buffer[4096];
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n > 0) text.assign(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return text;
+}
+
+void MakeCab(const std::string& cabDevicePath, const std::map<std::string, std::string>& files) {
+    fs::path source = platform::DeviceRoot().string() + "-cab-source";
+    fs::remove_all(source);
+    fs::create_directories(source);
+    fs::path cab = platform::HostPath(cabDevicePath);
+    fs::create_directories(cab.parent_path());
+    std::vector<std::string> args = {ZENTRI_GCAB, "--create", "--nopath", "--zip", cab.string()};
+    for (const auto& [name, content] : files) {
+        std::ofstream(source / name, std::ios::binary) << content;
+        args.push_back((source / name).string());
+    }
+    auto gcab = platform::Process::StartHost(args);
+    ASSERT_TRUE(gcab.has_value());
+    EXPECT_EQ(gcab->Wait(), 0);
+    fs::remove_all(source);
+}
+
 void Settle() {
     std::lock_guard<AppLockType> lock(AppLock());
 }
@@ -222,15 +255,7 @@ void ManagerTest::MakeFifos() {
 }
 
 bool ManagerTest::WaitStarted() {
-    // Without a writer the FIFO reads nothing and poll waits; the stand-in's write wakes it.
-    int fd = open((device.Root() / "started").c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0) return false;
-    pollfd p{fd, POLLIN, 0};
-    bool got = poll(&p, 1, static_cast<int>(kGuard.count() * 1000)) == 1 && (p.revents & POLLIN);
-    char buffer[16];
-    if (got) got = read(fd, buffer, sizeof buffer) > 0;
-    close(fd);
-    return got;
+    return !ReadFifo(device.Root() / "started").empty();
 }
 
 void ManagerTest::Go() {

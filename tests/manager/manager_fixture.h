@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -100,6 +101,12 @@ class StatusLog {
     std::vector<Entry> entries_;
     std::map<App*, size_t> attachedAt_;
 };
+
+// The first chunk written to a FIFO (empty after the failure guard).
+std::string ReadFifo(const std::filesystem::path& fifo);
+
+// Builds a CAB at a device path with gcab; stored name -> content.
+void MakeCab(const std::string& cabDevicePath, const std::map<std::string, std::string>& files);
 
 // A worker reports its end and leaves the queue within one hold of appLock: once a test has
 // seen the end, taking appLock once waits for the rest of that hold.
