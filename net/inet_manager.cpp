@@ -37,6 +37,10 @@ InetManager::InetManager() {
     // still reach them.
     Loading::Instance();
     ConnectionManager::Instance().Subscribe(this, &InetManager::StartPending);
+    pendingProbe_ = WorkProbe([this] {
+        std::lock_guard<std::mutex> guard(lock_);
+        return !queue_.empty();
+    });
 }
 
 InetManager::~InetManager() {

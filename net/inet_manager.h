@@ -17,6 +17,7 @@
 
 #include "net/curl_easy.h"
 #include "net/http_request.h"
+#include "ui/pending_work.h"
 #include "ui/shared_object.h"
 #include "ui/singleton.h"
 
@@ -82,6 +83,8 @@ class InetManager : public Singleton<InetManager> {
     std::vector<std::thread> ended_;
     TransferTimeouts timeouts_;
     bool stopping_ = false;
+    // Tells the automation that transfers are under way (declared last: unregistered first).
+    WorkProbe pendingProbe_;
 };
 
 }  // namespace zentri

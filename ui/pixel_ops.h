@@ -7,7 +7,9 @@
 // that form. There is one portable implementation and, on processors that have it, a SIMD one;
 // both give bit-identical results.
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace zentri::pixel {
 
@@ -35,13 +37,19 @@ struct RowOps {
     void (*fillBlend)(uint16_t* d, int n, uint16_t color, int a);
     // Glyph coverage in one color: 0 leaves d[i], 255 sets color, otherwise Blend.
     void (*blendCoverage)(uint16_t* d, uint16_t color, const uint8_t* coverage, int n);
+    // blendCoverage over h rows of w pixels (one call per glyph); strides in elements.
+    void (*blendCoverageRect)(uint16_t* d, ptrdiff_t dstStride, uint16_t color,
+                              const uint8_t* coverage, ptrdiff_t coverageStride, int w, int h);
+    // d[i] = color.
+    void (*fillSolid)(uint16_t* d, int n, uint16_t color);
 };
 
 // Plain C++ loops (which compilers may vectorise on their own).
 const RowOps& PortableOps();
-// Hand-written SIMD loops, or null when this build has none for the processor.
-const RowOps* SimdOps();
-// The fastest of the two; what Surface and text drawing use.
+// Hand-written SIMD loops that this processor runs, best first: AVX2 (chosen at run time) and
+// SSE2 on x86; empty elsewhere.
+std::vector<const RowOps*> SimdOps();
+// The best of them, else the portable loops; what Surface and text drawing use.
 const RowOps& Ops();
 
 }  // namespace zentri::pixel

@@ -51,9 +51,9 @@ Rect Surface::DrawableClip() const {
 
 bool Surface::ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                         Span& out) const {
-    if (pixels.empty() || w <= 0 || h <= 0) return false;
-    if (src && (!src->HasPixels() || srcX < 0 || srcY < 0 || int64_t{srcX} + w > src->width ||
-                int64_t{srcY} + h > src->height))
+    if (pixels.empty() || w <= 0 || h <= 0 || !IsConsistent()) return false;
+    if (src && (!src->HasPixels() || !src->IsConsistent() || srcX < 0 || srcY < 0 ||
+                int64_t{srcX} + w > src->width || int64_t{srcY} + h > src->height))
         return false;
     // The destination is cut to the clip and to the surface itself, so that a clip pushed larger
     // than the surface can never lead a loop outside the pixel array.
@@ -116,6 +116,11 @@ bool Surface::Blit(int x, int y, int w, int h, const Surface& src, int srcX, int
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
     SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
+        // Whole rows of equally wide surfaces: one copy.
+        std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
+        return true;
+    }
     const pixel::RowOps& ops = pixel::Ops();
     for (int r = 0; r < s.h; ++r) {
         uint16_t* d = Row(s.x, s.y + r);
@@ -134,6 +139,11 @@ bool Surface::BlitAlpha(int x, int y, int w, int h, const Surface& src, int opac
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
     SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
+    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
+        // Whole rows of equally wide surfaces: one copy.
+        std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
+        return true;
+    }
     const pixel::RowOps& ops = pixel::Ops();
     for (int r = 0; r < s.h; ++r) {
         uint16_t* d = Row(s.x, s.y + r);
@@ -158,13 +168,15 @@ bool Surface::FillRect(int x, int y, int w, int h, Color color, int opacity) {
 }
 
 void Surface::FillRaw(const Rect& r, uint16_t value) {
-    if (pixels.empty()) return;
+    if (pixels.empty() || !IsConsistent()) return;
     Span1 cx = Cut(r.x, r.w, 0, width), cy = Cut(r.y, r.h, 0, height);
     if (cx.end <= cx.begin || cy.end <= cy.begin) return;
-    for (int64_t y = cy.begin; y < cy.end; ++y) {
-        uint16_t* d = Row(static_cast<int>(cx.begin), static_cast<int>(y));
-        std::fill(d, d + (cx.end - cx.begin), value);
-    }
+    // Whole rows are one run.
+    int w = static_cast<int>(cx.end - cx.begin), h = static_cast<int>(cy.end - cy.begin);
+    if (w == width) w *= h, h = 1;
+    const pixel::RowOps& ops = pixel::Ops();
+    for (int y = 0; y < h; ++y)
+        ops.fillSolid(Row(static_cast<int>(cx.begin), static_cast<int>(cy.begin) + y), w, value);
 }
 
 }  // namespace zentri

@@ -74,6 +74,13 @@ class Surface : public shared_object {
     void FillRaw(const Rect& r, uint16_t value);
 
     bool HasPixels() const { return !pixels.empty(); }
+    // The fields agree with each other: width x height pixels, and an alpha plane that is
+    // empty or as large. Drawing into or from a surface that is not is refused.
+    bool IsConsistent() const {
+        size_t n = static_cast<size_t>(width > 0 ? width : 0) *
+                   static_cast<size_t>(height > 0 ? height : 0);
+        return pixels.size() == n && (alpha.empty() || alpha.size() == n);
+    }
     bool HasAlpha() const { return !alpha.empty(); }
     uint16_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 

@@ -11,6 +11,7 @@
 #include "tests/net/tracking.h"
 #include "tests/support/temp_device.h"
 #include "ui/app_lock.h"
+#include "ui/pending_work.h"
 
 namespace zentri::test {
 namespace {
@@ -137,6 +138,15 @@ TEST_F(Queue, TheLoadingIndicatorCountsRequestsThatAskForIt) {
     ASSERT_TRUE(WaitDone(b));
     EXPECT_EQ(b.seen->loadingInCompletion, base);
     EXPECT_EQ(Loading::Instance().Count(), base);
+}
+
+TEST_F(Queue, PendingTransfersCountAsWorkUnderWay) {
+    EXPECT_FALSE(AnyWorkPending());
+    Started s = Start(server.Url("/hold/w"));
+    EXPECT_TRUE(AnyWorkPending());
+    server.Open("w");
+    ASSERT_TRUE(WaitDone(s));
+    EXPECT_FALSE(AnyWorkPending());
 }
 
 TEST_F(Queue, ShutdownWithNothingRunningReturnsAndTheTransportWorksAfterwards) {

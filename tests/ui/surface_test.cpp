@@ -80,8 +80,9 @@ TEST(SurfaceBlend, AlphaEdgeBlendsExactlyAsTheFormula) {
 TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
     std::mt19937 rng(7);
     std::vector<const pixel::RowOps*> all{&pixel::PortableOps()};
-    if (pixel::SimdOps()) all.push_back(pixel::SimdOps());
-    for (int n = 0; n < 70; ++n) {
+    for (const pixel::RowOps* simd : pixel::SimdOps())
+        all.push_back(simd);
+    for (int n = 0; n < 100; ++n) {
         std::vector<uint16_t> d0(n), s(n);
         std::vector<uint8_t> a(n);
         for (int i = 0; i < n; ++i) {
@@ -113,6 +114,20 @@ TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
                   "alpha+opacity");
             check([&](uint16_t* d) { ops->fillBlend(d, n, color, weight); },
                   [&](int i) { return pixel::Blend(d0[i], color, weight); }, "fill");
+            check([&](uint16_t* d) { ops->fillSolid(d, n, color); }, [&](int) { return color; },
+                  "solid");
+            check([&](uint16_t* d) { ops->fillSolid(d, n, 0xFFFF); }, [&](int) { return 0xFFFF; },
+                  "white");
+            check(
+                [&](uint16_t* d) {
+                    ops->blendCoverageRect(d, 0, color, a.data(), 0, n, n ? 1 : 0);
+                },
+                [&](int i) {
+                    return a[i] == 0     ? d0[i]
+                           : a[i] == 255 ? color
+                                         : pixel::Blend(d0[i], color, a[i]);
+                },
+                "coverage rect");
             check([&](uint16_t* d) { ops->blendCoverage(d, color, a.data(), n); },
                   [&](int i) {
                       return a[i] == 0     ? d0[i]
@@ -193,6 +208,24 @@ TEST(SurfaceClip, NothingIsWrittenOutsideTheSurface) {
     EXPECT_EQ(dst.Pixel(4, 4), 0x2222);
     EXPECT_EQ(dst.Pixel(5, 5), 30);  // the blue fill above
     EXPECT_EQ(dst.pixels.size(), 256u);
+}
+
+// Fields that disagree (pixels of another size, a short alpha plane) are refused, not read or
+// written past their end.
+TEST(SurfaceClip, InconsistentSurfacesAreRefused) {
+    WMSurface dst = Filled(8, 8, 0xFFFF);
+    WMSurface src = Pattern(8, 8, true);
+    src.alpha.resize(10);
+    EXPECT_FALSE(dst.Blit(0, 0, 8, 8, src));
+    src.alpha.clear();
+    src.width = 9;
+    EXPECT_FALSE(dst.BlitAlpha(0, 0, 8, 8, src, 100));
+    dst.height = 20;
+    EXPECT_FALSE(dst.FillRect(0, 0, 8, 8, RGB(0), 255));
+    dst.FillRaw({0, 0, 8, 20}, 0);
+    dst.height = 8;
+    for (uint16_t p : dst.pixels)
+        EXPECT_EQ(p, 0xFFFF);
 }
 
 // A surface blitted onto itself, overlapping, gives what a blit from a copy gives.

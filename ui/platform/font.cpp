@@ -199,7 +199,7 @@ void Font::Render(char32_t c, Glyph& glyph) {
     glyph.top = slot->bitmap_top;
     glyph.width = static_cast<int>(bitmap.width);
     glyph.height = static_cast<int>(bitmap.rows);
-    glyph.stride = (glyph.width + 7) & ~7;
+    glyph.stride = (glyph.width + 15) & ~15;
     glyph.coverage.assign(static_cast<size_t>(glyph.stride) * glyph.height, 0);
     for (int y = 0; y < glyph.height; ++y) {
         const uint8_t* src = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;

@@ -19,7 +19,7 @@ namespace zentri {
 class FontLibrary;
 
 // One rendered glyph: 8-bit coverage (0 nothing .. 255 full), each row padded with zeros to a
-// multiple of 8 bytes so that rows can be blended in whole blocks.
+// multiple of 16 bytes so that rows can be blended in whole blocks.
 struct Glyph {
     int left = 0;     // from the pen position to the first column
     int top = 0;      // from the baseline up to the first row

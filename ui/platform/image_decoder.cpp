@@ -199,6 +199,9 @@ bool DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out) {
     errors.mgr.error_exit = JpegErrorExit;
     errors.mgr.emit_message = JpegMessage;
     jpeg_create_decompress(&cinfo);
+    // A progressive file keeps all its coefficients in memory (2 bytes each); this covers the
+    // largest image within the limits, and nothing crafted gets more.
+    cinfo.mem->max_memory_to_use = 160L << 20;
     jpeg_progress_mgr progress{};
     progress.progress_monitor = JpegProgress;
     cinfo.progress = &progress;

@@ -10,7 +10,7 @@ namespace zentri {
 
 std::vector<uint8_t> EncodePng(const Surface& surface, const Rect& area) {
     Rect cut = area.Intersection(Rect{0, 0, surface.width, surface.height});
-    if (!surface.HasPixels() || cut.w <= 0 || cut.h <= 0) return {};
+    if (!surface.HasPixels() || !surface.IsConsistent() || cut.w <= 0 || cut.h <= 0) return {};
 
     std::vector<uint8_t> rgb(static_cast<size_t>(cut.w) * cut.h * 3);
     uint8_t* out = rgb.data();

@@ -48,7 +48,7 @@ int TextContext::DrawText(std::u16string_view text, Rect& rect, uint32_t format)
         rect.h = layout.height;
         return layout.height;
     }
-    if (surface_.pixels.empty()) return layout.height;
+    if (surface_.pixels.empty() || !surface_.IsConsistent()) return layout.height;
 
     Rect box{Pull(int64_t{rect.x} + originX_), Pull(int64_t{rect.y} + originY_), Pull(rect.w),
              Pull(rect.h)};
@@ -109,13 +109,9 @@ void TextContext::DrawGlyph(const Glyph& glyph, int penX, int baseline, const Re
     // The zero padding of a coverage row draws nothing, so whole padded rows may be passed
     // when they stay inside the clip: the row function then needs no scalar tail.
     if (x0 == gx && gx + glyph.stride <= clip.x + clip.w) x1 = gx + glyph.stride;
-    const pixel::RowOps& ops = pixel::Ops();
-    for (int y = y0; y < y1; ++y) {
-        const uint8_t* cov =
-            &glyph.coverage[static_cast<size_t>(y - gy) * glyph.stride + (x0 - gx)];
-        uint16_t* d = &surface_.pixels[static_cast<size_t>(y) * surface_.width + x0];
-        ops.blendCoverage(d, color, cov, x1 - x0);
-    }
+    const uint8_t* cov = &glyph.coverage[static_cast<size_t>(y0 - gy) * glyph.stride + (x0 - gx)];
+    uint16_t* d = &surface_.pixels[static_cast<size_t>(y0) * surface_.width + x0];
+    pixel::Ops().blendCoverageRect(d, surface_.width, color, cov, glyph.stride, x1 - x0, y1 - y0);
 }
 
 }  // namespace zentri

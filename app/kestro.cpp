@@ -1,0 +1,92 @@
+#include "app/kestro.h"
+
+#include "app/localization.h"
+#include "app/settings_file.h"
+
+namespace zentri {
+namespace {
+
+constexpr int32_t kRootCategoryName = 6000;
+
+}  // namespace
+
+Kestro::Kestro() {
+    DetectDeviceProfile(detectedProfile);
+    profile = detectedProfile;
+    rootCategory.name = Localization::Instance().Get(kRootCategoryName);
+}
+
+Category& Kestro::GetRootCategory() {
+    // Renamed on every call so that a language change shows in the root's name.
+    rootCategory.name = Localization::Instance().Get(kRootCategoryName);
+    return rootCategory;
+}
+
+void Kestro::ClearCatalogue() {
+    rootCategory.children.clear();
+    tagList.clear();
+}
+
+bool Kestro::CredentialsUnchanged() const {
+    return password == savedPassword && login == savedLogin;
+}
+
+void Kestro::LoadSettings(const std::u16string& path) {
+    std::optional<SettingsRecord> record = ReadSettingsFile(path);
+    if (!record) {
+        firstStart = true;
+        return;
+    }
+    savedLogin = record->login;
+    savedPassword = record->password;
+    login = savedLogin;
+    password = savedPassword;
+    // Takes effect only for a language the localization file declares.
+    Localization::Instance().SetLanguage(record->language);
+
+    profile.osver = record->osver;
+    profile.w = record->w;
+    profile.h = record->h;
+    profile.phone = record->phone;
+    profile.irda = record->irda;
+    profile.bt = record->bt;
+    profile.wifi = record->wifi;
+    profile.gl = record->gl;
+    profile.cam = record->cam;
+    profile.cam3g = record->cam3g;
+    profile.accel = record->accel;
+    profile.gps = record->gps;
+    profile.keypad = record->keypad;
+
+    keepCabs = record->keepCabs;
+    firstStart = false;
+    sortOrder = record->sortOrder;
+    priceFilter = record->priceFilter;
+}
+
+void Kestro::SaveSettings(const std::u16string& path) {
+    SettingsRecord record;
+    record.language = Localization::Instance().GetLanguage();
+    record.osver = profile.osver;
+    // The pair the user agreed to keep, not the last typed one.
+    record.login = savedLogin;
+    record.password = savedPassword;
+    record.w = profile.w;
+    record.h = profile.h;
+    record.phone = profile.phone;
+    record.irda = profile.irda;
+    record.bt = profile.bt;
+    record.wifi = profile.wifi;
+    record.gl = profile.gl;
+    record.cam = profile.cam;
+    record.cam3g = profile.cam3g;
+    record.accel = profile.accel;
+    record.gps = profile.gps;
+    record.keypad = profile.keypad;
+    record.sortOrder = sortOrder;
+    record.priceFilter = priceFilter;
+    record.keepCabs = keepCabs;
+    WriteSettingsFile(path, record);  // a failure to write is silent
+}
+
+}  // namespace zentri

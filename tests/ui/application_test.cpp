@@ -1,0 +1,386 @@
+// The application loop end to end: a small application driven headless by a script.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/temp_device.h"
+#include "tests/ui/test_nodes.h"
+#include "ui/application.h"
+#include "ui/pending_work.h"
+#include "ui/performance_frequency.h"
+#include "ui/platform/platform_window.h"
+#include "ui/platform/single_instance.h"
+#include "ui/platform/wm_surface.h"
+
+namespace zentri::test {
+namespace {
+
+// What the application saw; it outlives the application, which deletes itself.
+struct Seen {
+    std::vector<int> buttonTouches;
+    std::vector<int> commands;
+    std::vector<std::pair<int, int>> editKeys;  // code, character
+    std::vector<bool> editFocus;
+    std::vector<uint32_t> invalidatedAt;
+    std::vector<uint32_t> paintedAt;
+    std::vector<std::pair<int, int>> sizes;
+    std::vector<std::pair<uint32_t, bool>> ticks;  // time, timer still running after it
+    bool started = false;
+    bool destroyed = false;
+    bool narrowWindow = false;
+    bool throwOnTap = false;
+    bool closeOnTap = false;
+    bool rightDisabled = false;
+    bool completed = false;
+    bool completedBeforeQuit = false;
+};
+
+// The pixel that opaque fills of the colours give over white, in that order.
+uint16_t Filled(std::initializer_list<Color> colors) {
+    WMSurface pixel;
+    pixel.Create(1, 1, false);
+    for (Color c : colors)
+        pixel.FillRect(0, 0, 1, 1, c, 255);
+    return pixel.Pixel(0, 0);
+}
+
+// Records when the part of the screen it covers is painted.
+class PaintProbe : public FillNode {
+  public:
+    explicit PaintProbe(Seen* seen) : FillNode(Color{0, 128, 0}), seen(seen) {}
+    void Draw(Surface& s) override {
+        FillNode::Draw(s);
+        seen->paintedAt.push_back(PerformanceFrequency::Instance().TickCount());
+    }
+    Seen* seen;
+};
+
+// A screen of 480 x 640 with a bar of 2U = 52 pixels (192 dpi): the program's area is
+// 480 x 588. A red button at (10, 10, 100, 50), an edit field at (10, 100, 200, 40), a probe
+// at (300, 300, 20, 20) that repaints itself when tapped.
+class TestApp : public Application {
+  public:
+    explicit TestApp(Seen* seen) : seen(seen) {}
+
+    void OnCreate(const CreateInfo&) override {
+        menuBar.Create(true);
+        menuBar.SetLeftText(u"Back");
+        menuBar.SetRightText(u"Menu");
+    }
+
+    bool OnStart() override {
+        seen->started = true;
+        auto root = Make<GObject>();
+        root->SetFocusable(true);
+        auto button = Make<FillNode>(Color{255, 0, 0});
+        button->SetRect(Rect{10, 10, 100, 50});
+        button->OnTouch().Add([this](GObjectPtr&, const Touch& t) {
+            seen->buttonTouches.push_back(t.type);
+            if (t.type == Touch::kClick && seen->throwOnTap) throw std::runtime_error("boom");
+            if (t.type == Touch::kClick && seen->closeOnTap) window->PostClose();
+        });
+        root->AddChild(button);
+        auto edit = Make<FillNode>(Color{0, 0, 255});
+        edit->SetRect(Rect{10, 100, 200, 40});
+        edit->SetFocusable(true);
+        edit->OnTouch().Add([](GObjectPtr&, const Touch&) {});
+        edit->OnKey().Add([this](GObjectPtr&, const Key& k) {
+            seen->editKeys.emplace_back(k.code, k.character);
+        });
+        edit->OnFocusChanged().Add([this](GObjectPtr&, bool f) { seen->editFocus.push_back(f); });
+        root->AddChild(edit);
+        auto probe = Make<PaintProbe>(seen);
+        probe->SetRect(Rect{300, 300, 20, 20});
+        probe->SetClearsFocus(false);
+        probe->OnTouch().Add([this](GObjectPtr& self, const Touch& t) {
+            if (t.type != Touch::kClick) return;
+            seen->invalidatedAt.push_back(PerformanceFrequency::Instance().TickCount());
+            self->Invalidate();
+        });
+        root->AddChild(probe);
+        server.SetRoot(root);
+        if (seen->narrowWindow) window->SetProgramArea(470, 500);
+        if (seen->rightDisabled) menuBar.SetRightEnabled(false);
+        return true;
+    }
+
+    void Resized(int w, int h) override {
+        seen->sizes.emplace_back(w, h);
+        Application::Resized(w, h);
+    }
+    void OnCommand(int vk) override {
+        seen->commands.push_back(vk);
+        Application::OnCommand(vk);
+    }
+    void OnDestroy() override {
+        seen->destroyed = true;
+        seen->completedBeforeQuit = seen->completed;
+    }
+    void Timer(int id) override {
+        Application::Timer(id);
+        seen->ticks.emplace_back(PerformanceFrequency::Instance().TickCount(),
+                                 server.TimerRunning());
+    }
+
+    Seen* seen;
+};
+
+class ApplicationTest : public ::testing::Test {
+  protected:
+    ApplicationTest() : headless_("ZENTRI_HEADLESS", "1"), dpi_("ZENTRI_DPI", "192") {}
+
+    // Runs the application with `script`; the exit code of its loop.
+    int RunScript(const std::string& script, Seen& seen) {
+        std::filesystem::path file = device_.Root() / "script.txt";
+        std::ofstream(file) << script;
+        ScopedEnv env("ZENTRI_SCRIPT", file.c_str());
+        auto* app = new TestApp(&seen);
+        if (!app->Init(u"ZentriTest", nullptr)) {
+            delete app;
+            return -1;
+        }
+        return BaseApplication::Run();
+    }
+
+    TempDevice device_;
+    ScopedEnv headless_;
+    ScopedEnv dpi_;
+};
+
+TEST_F(ApplicationTest, TapsReachNodesAndSoftKeysReachOnCommand) {
+    Seen seen;
+    int code = RunScript(
+        "# a tap on the button, one beside it\n"
+        "tap 20 20\n"
+        "\n"
+        "tap 400 20\n"
+        "tap 50 110\n"  // the edit field takes the focus
+        "type ab\n"
+        "key enter\n"
+        "softkey left\n"  // clears the focus, then the key goes down from the root
+        "key f2\n"
+        "tap 400 600\n"  // the right half of the bar: the right soft key
+        "key f3\n"
+        "quit\n",
+        seen);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(seen.started);
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
+    EXPECT_EQ(seen.commands, (std::vector<int>{13, 112, 113, 113, 114}));
+    EXPECT_EQ(seen.editKeys,
+              (std::vector<std::pair<int, int>>{
+                  {10, 'a'}, {10, 'b'}, {0, 0}, {10, 13}, {5, 0}, {6, 0}, {6, 0}, {7, 0}}));
+    EXPECT_EQ(seen.editFocus, (std::vector<bool>{true, false}));
+    EXPECT_EQ(seen.sizes.front(), (std::pair<int, int>{480, 588}));
+}
+
+TEST_F(ApplicationTest, OneRepaintFortyMillisecondsAfterOneInvalidation) {
+    Seen seen;
+    int code = RunScript("idle\ntap 305 305\nwait 400\nquit\n", seen);
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(seen.invalidatedAt.size(), 1u);
+    uint32_t at = seen.invalidatedAt[0];
+    std::vector<uint32_t> after;
+    for (uint32_t painted : seen.paintedAt)
+        if (painted >= at) after.push_back(painted);
+    EXPECT_EQ(after, (std::vector<uint32_t>{at + 40}));
+    // The tick that asked for that repaint found no animator and stopped the timer.
+    auto tick = std::find_if(seen.ticks.begin(), seen.ticks.end(),
+                             [&](const auto& t) { return t.first > at; });
+    ASSERT_NE(tick, seen.ticks.end());
+    EXPECT_EQ(*tick, (std::pair<uint32_t, bool>{at + 40, false}));
+}
+
+TEST_F(ApplicationTest, ANarrowWindowIsReportedTwoPixelsNarrower) {
+    Seen seen;
+    seen.narrowWindow = true;
+    EXPECT_EQ(RunScript("quit\n", seen), 0);
+    EXPECT_EQ(seen.sizes.back(), (std::pair<int, int>{468, 500}));
+}
+
+TEST_F(ApplicationTest, ScriptErrorsStopTheRunWithTheLineNumber) {
+    Seen seen;
+    testing::internal::CaptureStderr();
+    int code = RunScript("idle\n\ntap 10\nquit\n", seen);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(err.find("line 3"), std::string::npos) << err;
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_TRUE(seen.buttonTouches.empty());
+
+    Seen missing;
+    testing::internal::CaptureStderr();
+    {
+        ScopedEnv none("ZENTRI_SCRIPT", "/nonexistent/zentri-script");
+        auto* app = new TestApp(&missing);
+        ASSERT_TRUE(app->Init(u"ZentriTest", nullptr));
+        code = BaseApplication::Run();
+    }
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(err.find("cannot read"), std::string::npos) << err;
+}
+
+TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndClosesTheWindow) {
+    Seen seen;
+    seen.throwOnTap = true;
+    testing::internal::CaptureStderr();
+    int code = RunScript("tap 20 20\nwait 1000\ntap 20 20\nquit\n", seen);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(err.find("Error: boom"), std::string::npos) << err;
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));  // nothing after the close
+}
+
+// `shot` saves the whole screen: the program's area and the soft-key bar with its labels.
+TEST_F(ApplicationTest, ShotSavesTheScreenWithTheSoftKeyBar) {
+    Seen seen;
+    seen.rightDisabled = true;
+    std::filesystem::path shot = device_.Root() / "shots" / "screen.png";
+    std::filesystem::create_directories(shot.parent_path());
+    int code =
+        RunScript("idle\nsoftkey right\ntap 400 600\nshot " + shot.string() + "\nquit\n", seen);
+    ASSERT_EQ(code, 0);
+    EXPECT_TRUE(seen.commands.empty());  // the greyed right key does nothing
+
+    WMSurface image;
+    ASSERT_TRUE(image.LoadFile(u"\\shots\\screen.png"));
+    ASSERT_EQ(image.width, 480);
+    ASSERT_EQ(image.height, 640);
+    EXPECT_FALSE(image.HasAlpha());
+    EXPECT_EQ(image.Pixel(20, 20), 0xF800);  // the red button
+    EXPECT_EQ(image.Pixel(305, 305), Filled({Color{0, 128, 0}}));
+    EXPECT_EQ(image.Pixel(400, 400), 0xFFFF);  // the cleared background
+    uint16_t bar = image.Pixel(2, 630);
+    EXPECT_LT(bar >> 11, 8);  // a dark bar below the area
+    EXPECT_EQ(image.Pixel(478, 630), bar);
+    EXPECT_NE(image.Pixel(2, 587), bar);  // the area ends at 588
+    auto brightest = [&](int x0, int x1) {
+        int best = 0;
+        for (int y = 589; y < 640; ++y)
+            for (int x = x0; x < x1; ++x)
+                best = std::max(best, image.Pixel(x, y) >> 11);
+        return best;
+    };
+    EXPECT_GE(brightest(13, 227), 28);  // "Back" in white
+    int greyed = brightest(253, 467);   // "Menu" greyed
+    EXPECT_GT(greyed, bar >> 11);
+    EXPECT_LE(greyed, 16);
+
+    // A shot that cannot be written (its folder would be inside a file) stops the run.
+    Seen failing;
+    std::filesystem::path blocker = device_.Root() / "blocker";
+    std::ofstream(blocker) << "a file";
+    testing::internal::CaptureStderr();
+    code = RunScript("shot " + (blocker / "x.png").string() + "\nquit\n", failing);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(code, 2);
+    EXPECT_NE(err.find("line 1: cannot write"), std::string::npos) << err;
+}
+
+// `idle` waits for background work that other modules report, such as a transfer whose
+// completion runs on its own thread under appLock.
+TEST_F(ApplicationTest, IdleWaitsForPendingWork) {
+    Seen seen;
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool asked = false;
+    std::atomic<bool> finished{false};
+    std::thread transfer([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        cv.wait(lock, [&] { return asked; });
+        lock.unlock();
+        {
+            std::lock_guard<AppLockType> app(AppLock());
+            seen.completed = true;
+        }
+        finished = true;
+    });
+    // Pending until the transfer has reported; the first question lets it go on.
+    WorkProbe probe([&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        asked = true;
+        cv.notify_all();
+        return !finished;
+    });
+    int code = RunScript("idle 30000\nquit\n", seen);
+    {
+        std::lock_guard<std::mutex> lock(mutex);  // should idle never ask, the test still ends
+        asked = true;
+    }
+    cv.notify_all();
+    transfer.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(seen.completedBeforeQuit);
+}
+
+// The SDL window on SDL's dummy video driver: the same loop with real time, the timer
+// thread and the texture.
+TEST_F(ApplicationTest, RunsOnTheSdlWindowToo) {
+    ScopedEnv windowed("ZENTRI_HEADLESS", nullptr);
+    ScopedEnv driver("SDL_VIDEODRIVER", "dummy");
+    ScopedEnv renderer("SDL_RENDER_DRIVER", "software");
+    Seen seen;
+    int code =
+        RunScript("tap 20 20\nidle 30000\ntap 305 305\nidle 30000\nsoftkey left\nquit\n", seen);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
+    EXPECT_EQ(seen.commands, (std::vector<int>{112}));
+    ASSERT_EQ(seen.invalidatedAt.size(), 1u);
+    EXPECT_GE(seen.paintedAt.back(), seen.invalidatedAt[0]);  // repainted after the tap
+    EXPECT_FALSE(seen.ticks.empty());
+    EXPECT_FALSE(seen.ticks.back().second);  // idle ended with the timer stopped
+}
+
+TEST_F(ApplicationTest, AHandlerClosesTheWindowOnceItsMessageIsDone) {
+    Seen seen;
+    seen.closeOnTap = true;
+    EXPECT_EQ(RunScript("tap 20 20\ntap 20 20\nwait 1000\n", seen), 0);
+    EXPECT_TRUE(seen.destroyed);
+    EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));
+}
+
+TEST_F(ApplicationTest, ASecondStartOnlyAsksTheFirstToComeToTheFront) {
+    std::unique_ptr<SingleInstance> first;
+    ASSERT_EQ(SingleInstance::Claim("ZentriTest", first), SingleInstance::Result::kFirst);
+    std::mutex mutex;
+    std::condition_variable cv;
+    int activations = 0;
+    first->SetActivationHandler([&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        ++activations;
+        cv.notify_all();
+    });
+    Seen seen;
+    EXPECT_EQ(RunScript("quit\n", seen), -1);  // Init refused
+    EXPECT_FALSE(seen.started);
+    std::unique_lock<std::mutex> lock(mutex);
+    EXPECT_TRUE(cv.wait_for(lock, std::chrono::seconds(30), [&] { return activations == 1; }));
+    lock.unlock();
+    // Another device is another handset: its program starts.
+    {
+        TempDevice other;
+        Seen elsewhere;
+        EXPECT_EQ(RunScript("quit\n", elsewhere), 0);
+        EXPECT_TRUE(elsewhere.started);
+    }
+    first.reset();
+    Seen later;
+    EXPECT_EQ(RunScript("quit\n", later), 0);
+    EXPECT_TRUE(later.started);
+}
+
+}  // namespace
+}  // namespace zentri::test
