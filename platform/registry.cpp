@@ -40,6 +40,22 @@ RegResult Fail(const std::string& what, sqlite3* db) {
     return RegResult::Failed;
 }
 
+constexpr int kBusyTimeoutMs = 10000;
+
+// Runs a setup statement of a new connection. Switching a new database to WAL and creating
+// its tables while another process does the same can answer "busy" at once, without the busy
+// handler, so those are retried for as long as the busy time-out.
+bool Setup(sqlite3* db, const char* sql, char** err) {
+    for (int waited = 0;; waited += 5) {
+        sqlite3_free(*err);
+        *err = nullptr;
+        int rc = sqlite3_exec(db, sql, nullptr, nullptr, err);
+        if (rc == SQLITE_OK) return true;
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= kBusyTimeoutMs) return false;
+        usleep(5000);
+    }
+}
+
 // Returns the open database of the current device root, or null (with lastError set).
 sqlite3* Database() {
     static Connection conn;
@@ -57,11 +73,10 @@ sqlite3* Database() {
         sqlite3_close_v2(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, 10000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     char* err = nullptr;
-    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                     &err) != SQLITE_OK ||
-        sqlite3_exec(db, kSchema, nullptr, nullptr, &err) != SQLITE_OK) {
+    if (!Setup(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", &err) ||
+        !Setup(db, kSchema, &err)) {
         lastError =
             "the registry database " + file + " cannot be used: " + (err ? err : "unknown error");
         sqlite3_free(err);
