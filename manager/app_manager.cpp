@@ -12,9 +12,11 @@
 #include "app/localization.h"
 #include "manager/install_key.h"
 #include "net/inet_manager.h"
+#include "platform/config_manager.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/shell_open.h"
 #include "platform/text.h"
 #include "ui/app_lock.h"
 
@@ -58,7 +60,8 @@ AppManager::AppManager()
                     [this](UninstallRequest& job) {
                         // The revision installed before the removal, for the update count.
                         uninstallBaseRevision = GetInstalledRevision(job.sysid);
-                    }) {
+                    }),
+      configurationManager(&platform::ProcessConfiguration) {
     // Created before this manager, so destroyed after it: the transport is stopped before the
     // records whose transfers report here go away, and the strings and the session outlive
     // the workers.
@@ -192,7 +195,7 @@ std::u16string AppManager::FindExecutable(const std::u16string& sysid,
 
 void AppManager::Run(const std::u16string& sysid, const std::u16string& exe) {
     std::u16string path = FindExecutable(sysid, exe);
-    (void)path;  // MERGE: platform::ShellOpen
+    if (!path.empty()) platform::ShellOpen(platform::Utf16ToUtf8(path));
 }
 
 void AppManager::CheckUpdates() {
@@ -270,7 +273,7 @@ void AppManager::RebuildCatalogueScenes(int reason) {
 }
 
 void AppManager::SetConfigurationManager(ConfigurationManager manager) {
-    configurationManager = manager;
+    configurationManager = manager ? manager : &platform::ProcessConfiguration;
 }
 
 }  // namespace zentri

@@ -174,7 +174,7 @@ class AppManager : public Singleton<AppManager> {
     std::u16string cabFolder;
     bool offerSelfUpdate = true;
     App* selfUpdateApp = nullptr;
-    std::atomic<ConfigurationManager> configurationManager{nullptr};
+    std::atomic<ConfigurationManager> configurationManager;
     std::atomic<int32_t> downloadsRunning{0};
     // Tells the automation that downloads, installs or uninstalls are under way (declared last:
     // unregistered first).

@@ -44,7 +44,7 @@ bool AppManager::RunRemoval(UninstallRequest& job) {
     std::string document = platform::Utf16ToUtf8(UninstallDocument(job.sysid));
     std::string result;  // the result document is not read
     ConfigurationManager process = configurationManager;
-    int status = process ? process(document, &result) : -1;  // MERGE: platform default
+    int status = process(document, &result);
     job.active = false;
     return status >= 0 && !IsInstalled(job.sysid);
 }

@@ -13,6 +13,7 @@ namespace platform {
 namespace {
 
 thread_local std::string lastError;
+thread_local bool inRegTransaction = false;  // a RegTransaction of this thread is active
 
 constexpr const char* kSchema =
     "CREATE TABLE IF NOT EXISTS keys("
@@ -39,6 +40,22 @@ RegResult Fail(const std::string& what, sqlite3* db) {
     return RegResult::Failed;
 }
 
+constexpr int kBusyTimeoutMs = 10000;
+
+// Runs a setup statement of a new connection. Switching a new database to WAL and creating
+// its tables while another process does the same can answer "busy" at once, without the busy
+// handler, so those are retried for as long as the busy time-out.
+bool Setup(sqlite3* db, const char* sql, char** err) {
+    for (int waited = 0;; waited += 5) {
+        sqlite3_free(*err);
+        *err = nullptr;
+        int rc = sqlite3_exec(db, sql, nullptr, nullptr, err);
+        if (rc == SQLITE_OK) return true;
+        if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= kBusyTimeoutMs) return false;
+        usleep(5000);
+    }
+}
+
 // Returns the open database of the current device root, or null (with lastError set).
 sqlite3* Database() {
     static Connection conn;
@@ -56,11 +73,10 @@ sqlite3* Database() {
         sqlite3_close_v2(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, 10000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     char* err = nullptr;
-    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                     &err) != SQLITE_OK ||
-        sqlite3_exec(db, kSchema, nullptr, nullptr, &err) != SQLITE_OK) {
+    if (!Setup(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", &err) ||
+        !Setup(db, kSchema, &err)) {
         lastError =
             "the registry database " + file + " cannot be used: " + (err ? err : "unknown error");
         sqlite3_free(err);
@@ -115,21 +131,31 @@ class Statement {
 
 // Write transaction: BEGIN IMMEDIATE takes the write lock up front (waiting up to the busy
 // time-out), so two processes never interleave a read-modify-write.
+// Inside a RegTransaction of this thread it joins that transaction instead: nothing is
+// committed or rolled back here, the RegTransaction decides for all its writes.
 class WriteTransaction {
   public:
     explicit WriteTransaction(sqlite3* db) : db_(db) {
-        began_ = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        nested_ = inRegTransaction;
+        // A RegTransaction whose database transaction is gone (SQLite rolls back by itself on
+        // some errors) takes no more writes: they would no longer be all-or-nothing.
+        began_ = nested_
+                     ? !sqlite3_get_autocommit(db)
+                     : sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~WriteTransaction() {
-        if (began_ && !committed_) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (began_ && !nested_ && !committed_)
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     bool began() const { return began_; }
     bool Commit() {
+        if (nested_) return committed_ = true;
         return committed_ = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
 
   private:
     sqlite3* db_;
+    bool nested_ = false;
     bool began_ = false;
     bool committed_ = false;
 };
@@ -369,10 +395,14 @@ RegResult RegKey::DeleteValue(std::string_view name) {
     std::lock_guard<std::recursive_mutex> guard(DbLock());
     sqlite3* db = open_ ? Database() : nullptr;
     if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
+    WriteTransaction tx(db);
+    if (!tx.began()) return Fail("cannot write the registry", db);
     Statement s(db, "DELETE FROM vals WHERE key=?1 AND folded=?2");
     s.Bind(1, id_).Bind(2, FoldCase(name));
     if (s.Step() != SQLITE_DONE) return Fail("cannot delete " + std::string(name), db);
-    if (sqlite3_changes(db) == 0) {
+    bool deleted = sqlite3_changes(db) > 0;
+    if (!tx.Commit()) return Fail("cannot delete " + std::string(name), db);
+    if (!deleted) {
         lastError = "no value " + std::string(name) + " in " + path_;
         return RegResult::NotFound;
     }
@@ -408,6 +438,38 @@ RegResult RegKey::EnumValue(uint32_t index, RegValue& value) const {
     }
     if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
     return RegResult::NotFound;
+}
+
+RegTransaction::RegTransaction() : lock_(DbLock()) {
+    sqlite3* db = Database();
+    if (!db) return;
+    if (inRegTransaction || !sqlite3_get_autocommit(db)) {
+        lastError = "a registry transaction is already open on this thread";
+        return;
+    }
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        Fail("cannot write the registry", db);
+        return;
+    }
+    db_ = db;
+    inRegTransaction = true;
+}
+
+RegTransaction::~RegTransaction() {
+    if (!db_) return;
+    inRegTransaction = false;
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool RegTransaction::Commit() {
+    if (!db_) return false;
+    sqlite3* db = db_;
+    db_ = nullptr;
+    inRegTransaction = false;
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+    Fail("cannot commit the registry changes", db);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return false;
 }
 
 }  // namespace platform

@@ -10,9 +10,12 @@
 // HKLM itself.
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct sqlite3;
 
 namespace platform {
 
@@ -65,6 +68,27 @@ class RegKey {
     int64_t id_ = 0;
     bool open_ = false;
     std::string path_;
+};
+
+// Makes every registry write of this thread between its construction and Commit() one
+// all-or-nothing change: other processes see all of it or none, and without a successful
+// Commit() (for instance when the caller meets a failure half-way) it is undone on
+// destruction. Other threads of this process wait for the registry while it lives. Reads in it
+// see its own writes. It does not nest: a second one on the same thread is not Active().
+class RegTransaction {
+  public:
+    RegTransaction();
+    ~RegTransaction();
+    RegTransaction(const RegTransaction&) = delete;
+    RegTransaction& operator=(const RegTransaction&) = delete;
+
+    bool Active() const { return db_ != nullptr; }
+    // False when the transaction was not active or could not be committed (then it is undone).
+    bool Commit();
+
+  private:
+    std::unique_lock<std::recursive_mutex> lock_;
+    ::sqlite3* db_ = nullptr;
 };
 
 // Why the last failing call of this thread failed.

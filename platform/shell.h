@@ -1,5 +1,8 @@
 #pragma once
-// The shell's folder services on the emulated device.
+// The shell's folder services on the emulated device. The shell's other pieces have headers
+// of their own: shortcut files (platform/shortcut.h), "open" of a file or web address
+// (platform/shell_open.h), file icons (platform/file_icon.h) and the configuration manager
+// (platform/config_manager.h).
 
 #include <string>
 #include <string_view>

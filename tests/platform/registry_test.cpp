@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "platform/process.h"
 #include "tests/support/temp_device.h"
 
 namespace platform {
@@ -188,6 +189,40 @@ TEST(Registry, CorruptDatabaseIsAnErrorNotACrash) {
     std::ifstream in(RegistryFile(), std::ios::binary);
     std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(content, std::string(8192, '\x5a'));
+}
+
+TEST(Registry, TransactionsApplyAllOrNothing) {
+    TempDevice device;
+    RegKey key;
+    ASSERT_EQ(RegKey::Create("\\Software\\Kept", key), RegResult::Ok);
+    {
+        RegTransaction transaction;
+        ASSERT_TRUE(transaction.Active());
+        RegTransaction nested;
+        EXPECT_FALSE(nested.Active());
+        ASSERT_EQ(RegKey::Create("\\Software\\Acme\\Tool", key), RegResult::Ok);
+        ASSERT_EQ(key.SetDword("Version", 2), RegResult::Ok);
+        ASSERT_EQ(RegKey::DeleteKey("\\Software\\Kept"), RegResult::Ok);
+        EXPECT_EQ(RegKey::Open("\\Software\\Kept", key), RegResult::NotFound);  // seen inside
+        // Another process sees none of it while it is open.
+        auto reg = [](const char* key) {
+            return Process::StartHost({ZENTRI_REG_PROGRAM, "query", key})->Wait();
+        };
+        EXPECT_EQ(reg("HKLM\\Software\\Kept"), 0);
+        EXPECT_EQ(reg("HKLM\\Software\\Acme"), 1);
+    }  // not committed: undone
+    EXPECT_EQ(RegKey::Open("\\Software\\Acme", key), RegResult::NotFound);
+    EXPECT_EQ(RegKey::Open("\\Software\\Kept", key), RegResult::Ok);
+
+    RegTransaction transaction;
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme\\Tool", key), RegResult::Ok);
+    ASSERT_EQ(key.SetDword("Version", 3), RegResult::Ok);
+    EXPECT_TRUE(transaction.Commit());
+    EXPECT_FALSE(transaction.Commit());
+    uint32_t version = 0;
+    ASSERT_EQ(RegKey::Open("\\Software\\Acme\\Tool", key), RegResult::Ok);
+    EXPECT_EQ(key.QueryDword("Version", version), RegResult::Ok);
+    EXPECT_EQ(version, 3u);
 }
 
 }  // namespace

@@ -9,6 +9,17 @@
 
 #include <pugixml.hpp>
 
+#include "app/catalogue.h"
+#include "manager/app.h"
+#include "net/xml_response.h"
+#include "net/xml_response_appdetails.h"
+#include "net/xml_response_auth.h"
+#include "net/xml_response_cats.h"
+#include "net/xml_response_getapps.h"
+#include "net/xml_response_reviews.h"
+#include "net/xml_response_tags.h"
+#include "platform/text.h"
+
 namespace zentri::server::test {
 
 namespace {
@@ -132,24 +143,67 @@ int Parse(const std::string& text, std::vector<std::string>& problems,
     return body(root) ? 0 : 999;
 }
 
+// The client's own answer classes read every answer too; what they make of it must be what
+// the checker read.
+std::string U8(const std::u16string& s) {
+    return platform::Utf16ToUtf8(s);
+}
+
+void Expect(std::vector<std::string>& problems, bool same, const std::string& what) {
+    if (!same) problems.push_back("the client's parser reads " + what + " differently");
+}
+
+void CompareApp(std::vector<std::string>& problems, const App& got, const ClientApp& want) {
+    bool same = got.id == want.id && U8(got.name) == want.name && U8(got.com) == want.com &&
+                U8(got.icon) == want.icon && U8(got.type) == want.type && got.catid == want.catid &&
+                got.rate == want.rate && got.rates == want.rates && got.reviews == want.reviews &&
+                got.views == want.views && got.downloads == want.downloads &&
+                U8(got.version) == want.version && got.revision == want.revision &&
+                U8(got.sysid) == want.sysid && U8(got.exe) == want.exe &&
+                U8(got.install) == want.install && got.createtime == want.createtime;
+    Expect(problems, same, "application " + want.sysid);
+}
+
+bool SameCategories(const std::vector<shared_ptr<Category>>& got,
+                    const std::vector<ClientCategory>& want, const Category* parent) {
+    if (got.size() != want.size()) return false;
+    for (size_t i = 0; i < got.size(); ++i) {
+        const Category& g = *got[i];
+        if (g.parent != parent || g.id != want[i].id || g.count != want[i].count ||
+            U8(g.name) != want[i].name || !SameCategories(g.children, want[i].children, &g))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int AnswerChecker::Code(const std::string& body) {
-    return Parse(body, problems, [](pugi::xml_node) { return true; });
+    int code = Parse(body, problems, [](pugi::xml_node) { return true; });
+    Expect(problems, XMLResponse().Parse(body) == code, "the result code");
+    return code;
 }
 
 int AnswerChecker::Auth(const std::string& body, std::string& sessionId) {
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    std::u16string clientId;
+    int clientCode = XMLResponse_Auth(clientId).Parse(body);
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         pugi::xml_attribute id = root.child("auth").attribute("id");
         if (!id) problems.push_back("no auth id");
         sessionId = id.value();
         return static_cast<bool>(id);
     });
+    Expect(problems, clientCode == code && (code != 0 || U8(clientId) == sessionId),
+           "the sign-in answer");
+    return code;
 }
 
 int AnswerChecker::Cats(const std::string& body, std::vector<ClientCategory>& roots) {
     Reader reader{problems};
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    shared_ptr<Category> clientRoot(new Category);
+    int clientCode = XMLResponse_Cats(*clientRoot).Parse(body);
+    size_t before = roots.size();
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         pugi::xml_node cats = root.child("cats");
         if (!cats) {
             problems.push_back("no cats");
@@ -162,11 +216,21 @@ int AnswerChecker::Cats(const std::string& body, std::vector<ClientCategory>& ro
         }
         return true;
     });
+    std::vector<ClientCategory> added(roots.begin() + static_cast<std::ptrdiff_t>(before),
+                                      roots.end());
+    Expect(problems,
+           clientCode == code &&
+               (code != 0 || SameCategories(clientRoot->children, added, clientRoot.get())),
+           "the category tree");
+    return code;
 }
 
 int AnswerChecker::Tags(const std::string& body, std::vector<ClientTag>& tags) {
     Reader reader{problems};
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    std::vector<Tag> clientTags;
+    int clientCode = XMLResponse_Tags(clientTags).Parse(body);
+    size_t before = tags.size();
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         pugi::xml_node list = root.child("tags");
         if (!list) {
             problems.push_back("no tags");
@@ -182,11 +246,20 @@ int AnswerChecker::Tags(const std::string& body, std::vector<ClientTag>& tags) {
         }
         return true;
     });
+    bool same = clientCode == code && clientTags.size() == tags.size() - before;
+    for (size_t i = 0; same && i < clientTags.size(); ++i)
+        same = U8(clientTags[i].name) == tags[before + i].name &&
+               clientTags[i].weight == tags[before + i].weight;
+    Expect(problems, same, "the tag list");
+    return code;
 }
 
 int AnswerChecker::GetApps(const std::string& body, std::vector<ClientApp>& apps) {
     Reader reader{problems};
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    std::vector<shared_ptr<App>> clientApps;
+    int clientCode = XMLResponse_GetApps(clientApps).Parse(body);
+    size_t before = apps.size();
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         pugi::xml_node list = root.child("getapps");
         if (!list) problems.push_back("no getapps (the client reads an empty list)");
         for (pugi::xml_node child : list.children()) {
@@ -195,11 +268,20 @@ int AnswerChecker::GetApps(const std::string& body, std::vector<ClientApp>& apps
         }
         return true;
     });
+    Expect(problems, clientCode == code && clientApps.size() == apps.size() - before,
+           "the application list");
+    for (size_t i = 0; i < clientApps.size() && before + i < apps.size(); ++i)
+        CompareApp(problems, *clientApps[i], apps[before + i]);
+    return code;
 }
 
 int AnswerChecker::AppDetails(const std::string& body, ClientApp& app, ClientDescription* details) {
     Reader reader{problems};
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    shared_ptr<App> clientApp(new App);
+    AppDescription clientDescription;
+    int clientCode =
+        XMLResponse_AppDetails(*clientApp, details ? &clientDescription : nullptr).Parse(body);
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         pugi::xml_node node = root.child("appdetails").child("app");
         if (!node) {
             problems.push_back("no appdetails/app");
@@ -230,11 +312,28 @@ int AnswerChecker::AppDetails(const std::string& body, ClientApp& app, ClientDes
         }
         return true;
     });
+    Expect(problems, clientCode == code, "the details answer's code");
+    if (code == 0) CompareApp(problems, *clientApp, app);
+    if (code == 0 && details) {
+        std::vector<std::string> pictures, tags;
+        for (const auto& p : clientDescription.pictures)
+            pictures.push_back(U8(p));
+        for (const auto& t : clientDescription.tags)
+            tags.push_back(U8(t));
+        Expect(problems,
+               U8(clientDescription.desc) == details->desc && pictures == details->pictures &&
+                   tags == details->tags,
+               "the description");
+    }
+    return code;
 }
 
 int AnswerChecker::Reviews(const std::string& body, std::vector<ClientReview>& reviews) {
     Reader reader{problems};
-    return Parse(body, problems, [&](pugi::xml_node root) {
+    std::vector<Review> clientReviews;
+    int clientCode = XMLResponse_Reviews(clientReviews).Parse(body);
+    size_t before = reviews.size();
+    int code = Parse(body, problems, [&](pugi::xml_node root) {
         for (pugi::xml_node child : root.child("reviews").children()) {
             ClientReview r;
             if (!reader.Text(child, "login", r.login) || !reader.Text(child, "txt", r.txt) ||
@@ -248,6 +347,14 @@ int AnswerChecker::Reviews(const std::string& body, std::vector<ClientReview>& r
             problems.push_back("no reviews (the client reads an empty list)");
         return true;
     });
+    bool same = clientCode == code && clientReviews.size() == reviews.size() - before;
+    for (size_t i = 0; same && i < clientReviews.size(); ++i) {
+        const ClientReview& want = reviews[before + i];
+        same = U8(clientReviews[i].login) == want.login && U8(clientReviews[i].txt) == want.txt &&
+               clientReviews[i].rate == want.rate;
+    }
+    Expect(problems, same, "the reviews");
+    return code;
 }
 
 }  // namespace zentri::server::test

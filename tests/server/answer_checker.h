@@ -4,8 +4,9 @@
 // plain records the way the client's parsers fill theirs. It is stricter than the client in one
 // way: whatever the client would tolerate but a correct answer never contains (a missing
 // attribute the client can do without, a number the client would silently read as 0, an
-// application the list keeps although it failed) is listed in `problems`. When the client's own
-// answer classes exist, each function here can hand the body to them instead.
+// application the list keeps although it failed) is listed in `problems`. Every answer is also
+// handed to the client's own answer classes, and any difference from what the checker read is
+// listed too.
 
 #include <cstdint>
 #include <string>

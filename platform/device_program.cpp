@@ -1,0 +1,57 @@
+#include "platform/device_program.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "platform/paths.h"
+
+namespace platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsExecutable(const fs::path& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec) && access(path.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
+bool StageDeviceProgram(std::string_view devicePath, const std::filesystem::path& hostExecutable) {
+    std::error_code ec;
+    if (SplitDevicePath(devicePath).empty() || !IsExecutable(hostExecutable)) return false;
+    fs::path target = fs::absolute(hostExecutable, ec);
+    fs::path link = HostPath(devicePath);
+    if (fs::is_symlink(fs::symlink_status(link, ec)) && fs::read_symlink(link, ec) == target)
+        return true;
+    fs::create_directories(link.parent_path(), ec);
+    // A new link beside the old entry, renamed over it: the path is never missing.
+    fs::path temporary = link;
+    temporary += ".stage-" + std::to_string(std::random_device{}());
+    fs::create_symlink(target, temporary, ec);
+    if (ec) return false;
+    fs::rename(temporary, link, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+fs::path InstallerExecutable() {
+    if (const char* path = std::getenv("ZENTRI_WCELOAD"); path && *path)
+        return IsExecutable(path) ? fs::path(path) : fs::path();
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && IsExecutable(self.parent_path() / "wceload")) return self.parent_path() / "wceload";
+    if (IsExecutable(ZENTRI_WCELOAD_BUILD_PATH)) return ZENTRI_WCELOAD_BUILD_PATH;
+    return {};
+}
+
+bool StageInstaller() {
+    return StageDeviceProgram(kInstallerDevicePath, InstallerExecutable());
+}
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+// provision FILE.xml: hands the provisioning document in a host file to the configuration
+// manager (platform/config_manager.h) and prints its status and result document.
+// Exit codes: 0 the document was processed (status 0 or above), 1 it was refused (negative
+// status) or the file cannot be read, 2 the command line is wrong.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace provision {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace provision

@@ -1,0 +1,436 @@
+#include "tools/wceload/installer.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include "platform/install_lock.h"
+#include "platform/install_record.h"
+#include "platform/package_removal.h"
+#include "platform/paths.h"
+#include "platform/registry.h"
+#include "platform/setup_library_loader.h"
+#include "platform/shortcut.h"
+#include "platform/text.h"
+#include "tools/wceload/cab_archive.h"
+#include "tools/wceload/device_names.h"
+#include "tools/wceload/file_commit.h"
+#include "tools/wceload/install_document.h"
+
+namespace wceload {
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSetupDocument = "_setup.xml";
+constexpr uint64_t kMaxSetupDocument = 1 << 20;
+constexpr const char* kStagingPrefix = ".wceload-";
+constexpr const char* kSetupLibraryFolder = "\\Windows\\AppMgr";
+
+// A folder of the device root that holds one installation's extracted files and backups, and
+// is removed with everything in it when the installation ends, whichever way.
+class Staging {
+  public:
+    bool Create(std::string& error) {
+        std::string pattern =
+            (platform::DeviceRoot() / (std::string(kStagingPrefix) + "XXXXXX")).string();
+        if (!mkdtemp(pattern.data())) {
+            error = "cannot make a staging folder in the device root";
+            return false;
+        }
+        path_ = pattern;
+        return true;
+    }
+    ~Staging() {
+        std::error_code ec;
+        if (!path_.empty()) fs::remove_all(path_, ec);
+    }
+    const fs::path& Path() const { return path_; }
+
+  private:
+    fs::path path_;
+};
+
+// Staging folders left by an installer that was killed; only called under the install lock,
+// so none of them is in use.
+void RemoveStaleStaging() {
+    std::error_code ec;
+    for (fs::directory_iterator it(platform::DeviceRoot(), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (it->path().filename().string().rfind(kStagingPrefix, 0) == 0) {
+            std::error_code ignored;
+            fs::remove_all(it->path(), ignored);
+        }
+    }
+}
+
+// Where a package's setup library is kept for its removal: one file per AppName. Names are
+// made safe for a file name; a hash of the exact name keeps similar names apart.
+std::string SetupLibraryPath(const std::string& appName) {
+    uint32_t hash = 2166136261u;
+    std::string safe;
+    for (unsigned char c : appName) {
+        hash = (hash ^ c) * 16777619u;
+        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                     c == ' ' || c == '-' || c == '_';
+        if (safe.size() < 64) safe += plain ? static_cast<char>(c) : '_';
+    }
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "_%08x.so", hash);
+    return std::string(kSetupLibraryFolder) + "\\" + safe + suffix;
+}
+
+std::string ParentFolder(const std::string& devicePath) {
+    size_t slash = devicePath.rfind('\\');
+    return slash == 0 ? "\\" : devicePath.substr(0, slash);
+}
+
+// Whether the host path's folder, with every symbolic link in it followed, lies in the root.
+bool InsideDeviceRoot(const fs::path& host) {
+    std::error_code ec;
+    fs::path root = fs::weakly_canonical(platform::DeviceRoot(), ec);
+    fs::path folder = fs::weakly_canonical(host.parent_path(), ec);
+    if (ec) return false;
+    auto end = std::mismatch(root.begin(), root.end(), folder.begin(), folder.end());
+    return end.first == root.end();
+}
+
+// Registry key paths split at backslashes only ("/" is an ordinary character in key names).
+std::vector<std::string> SplitKey(const std::string& path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start < path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+bool ContainsNoCase(const std::vector<std::string>& list, const std::string& item) {
+    for (const std::string& entry : list)
+        if (platform::DevicePathEquals(entry, item)) return true;
+    return false;
+}
+
+void AddOnce(std::vector<std::string>& list, const std::string& item) {
+    if (!ContainsNoCase(list, item)) list.push_back(item);
+}
+
+class Installation {
+  public:
+    InstallResult Run(const std::string& cabDevicePath) {
+        platform::InstallLock lock;
+        RemoveStaleStaging();
+        if (Prepare(cabDevicePath) && CheckPlaces() && Stage() && AskSetupLibrary() && Commit())
+            Finish();
+        return result_;
+    }
+
+  private:
+    bool Fail(const std::string& why) {
+        result_.ok = false;
+        result_.error = why;
+        return false;
+    }
+
+    bool Prepare(const std::string& cabDevicePath) {
+        if (platform::SplitDevicePath(cabDevicePath).empty()) return Fail("no CAB file named");
+        fs::path host = platform::HostPath(cabDevicePath);
+        std::error_code ec;
+        if (!fs::is_regular_file(host, ec)) return Fail(cabDevicePath + " does not exist");
+        std::string error;
+        cab_ = CabArchive::Open(host, error);
+        if (!cab_) return Fail(error);
+        if (!staging_.Create(error)) return Fail(error);
+
+        int setup = cab_->Find(kSetupDocument);
+        if (setup == -1) return Fail("the package holds no _setup.xml");
+        if (setup == -2) return Fail("the package holds several _setup.xml");
+        if (cab_->Entries()[setup].length > kMaxSetupDocument)
+            return Fail("the package's _setup.xml is too large");
+        fs::path document = staging_.Path() / kSetupDocument;
+        if (!cab_->Extract(setup, document, error)) return Fail(error);
+        std::ifstream in(document, std::ios::binary);
+        std::ostringstream xml;
+        xml << in.rdbuf();
+        if (!ReadInstallDocument(xml.str(), plan_, error)) return Fail(error);
+        result_.appName = plan_.appName;
+        result_.installDir = plan_.installDir;
+        if (!plan_.setupLibrary.empty()) libraryPath_ = SetupLibraryPath(plan_.appName);
+        return StoredFilesPresent();
+    }
+
+    bool StoredFilesPresent() {
+        std::vector<std::string> sources;
+        for (const PlannedFile& f : plan_.files)
+            sources.push_back(f.source);
+        if (!plan_.setupLibrary.empty()) sources.push_back(plan_.setupLibrary);
+        uint64_t total = 0;
+        for (const std::string& source : sources) {
+            int index = cab_->Find(source);
+            if (index == -1)
+                return Fail("_setup.xml names the stored file " + source +
+                            ", which the package does not hold");
+            if (index == -2) return Fail("the package holds several files named " + source);
+            total += cab_->Entries()[index].length;
+        }
+        std::error_code ec;
+        fs::space_info space = fs::space(platform::DeviceRoot(), ec);
+        if (!ec && total > space.available) return Fail("the device has not enough free space");
+        return true;
+    }
+
+    // Every place the package writes: no folder where a file goes, nothing outside the root.
+    bool CheckPlaces() {
+        std::vector<std::string> files;
+        for (const auto& f : plan_.files)
+            files.push_back(f.path);
+        for (const auto& s : plan_.shortcuts)
+            files.push_back(s.path);
+        if (!libraryPath_.empty()) files.push_back(libraryPath_);
+        std::error_code ec;
+        for (const std::string& path : files) {
+            fs::path host = platform::HostPath(path);
+            if (fs::is_directory(fs::symlink_status(host, ec)))
+                return Fail(path + " is a folder on the device, not a file");
+            if (!InsideDeviceRoot(host)) return Fail(path + " lies outside the device");
+        }
+        for (const std::string& folder : plan_.folders)
+            if (!InsideDeviceRoot(platform::HostPath(folder) / "x"))
+                return Fail(folder + " lies outside the device");
+        return true;
+    }
+
+    bool Stage() {
+        std::string error;
+        fs::path files = staging_.Path() / "files";
+        std::error_code made;
+        if (!fs::create_directories(files, made)) return Fail("cannot stage the package's files");
+        for (size_t i = 0; i < plan_.files.size(); ++i) {
+            fs::path out = files / std::to_string(i);
+            if (!cab_->Extract(cab_->Find(plan_.files[i].source), out, error)) return Fail(error);
+            bool exe = IsExecutableName(plan_.files[i].path);
+            std::error_code ec;
+            fs::permissions(out, exe ? fs::perms(0755) : fs::perms(0644), ec);
+            staged_.push_back(out);
+        }
+        for (size_t i = 0; i < plan_.shortcuts.size(); ++i) {
+            fs::path out = files / ("shortcut-" + std::to_string(i));
+            std::ofstream stream(out, std::ios::binary);
+            stream << platform::FormatShortcut(plan_.shortcuts[i].target);
+            if (!stream.flush())
+                return Fail("cannot stage the shortcut " + plan_.shortcuts[i].path);
+            stagedShortcuts_.push_back(out);
+        }
+        if (!plan_.setupLibrary.empty()) {
+            stagedLibrary_ = staging_.Path() / "setup.so";
+            if (!cab_->Extract(cab_->Find(plan_.setupLibrary), stagedLibrary_, error))
+                return Fail(error);
+            std::error_code ec;
+            fs::permissions(stagedLibrary_, fs::perms(0755), ec);
+        }
+        return true;
+    }
+
+    bool AskSetupLibrary() {
+        previouslyInstalled_ =
+            platform::ReadInstallRecord(plan_.appName, old_) == platform::RegResult::Ok;
+        if (plan_.setupLibrary.empty()) return true;
+        std::string error;
+        library_ = platform::SetupLibrary::Load(stagedLibrary_, error);
+        if (!library_) return Fail(error);
+        if (!library_->InstallInit(previouslyInstalled_, plan_.installDir))
+            return Fail("the package's setup library cancelled the installation");
+        return true;
+    }
+
+    bool Commit() {
+        FileCommit files(staging_.Path() / "backup");
+        std::string error;
+        platform::InstallRecord record;
+        record.appName = plan_.appName;
+        record.installDir = plan_.installDir;
+        others_ = platform::ReadOtherRecords(plan_.appName);
+        if (!MoveOldFilesAway(files, error) || !MakeFolders(files, record, error) ||
+            !PlaceFiles(files, record, error))
+            return Fail(error);
+
+        platform::RegTransaction transaction;
+        bool written = transaction.Active() &&
+                       (!previouslyInstalled_ || platform::RemoveRecordedRegistry(old_, others_) ==
+                                                     platform::RegResult::Ok) &&
+                       ApplyRegistry(record) &&
+                       platform::WriteInstallRecord(record) == platform::RegResult::Ok &&
+                       transaction.Commit();
+        if (!written) return Fail("cannot write the registry: " + platform::RegistryError());
+        files.Keep();
+        std::vector<std::string> abandoned;
+        for (const std::string& folder : old_.folders)
+            if (!ContainsNoCase(record.folders, folder)) abandoned.push_back(folder);
+        platform::RemoveEmptyFolders(abandoned);
+        return true;
+    }
+
+    bool MoveOldFilesAway(FileCommit& files, std::string& error) {
+        std::vector<std::string> paths;
+        if (previouslyInstalled_) {
+            paths = old_.files;
+            for (const auto& s : old_.shortcuts)
+                paths.push_back(s.path);
+            if (!old_.setupLibrary.empty()) paths.push_back(old_.setupLibrary);
+        }
+        std::error_code ec;
+        // A file that another package records too, or that became a folder, stays.
+        for (const std::string& path : paths)
+            if (!others_.HasFile(path) &&
+                !fs::is_directory(fs::symlink_status(platform::HostPath(path), ec)) &&
+                !files.MoveAway(path, error))
+                return false;
+        for (const auto& f : plan_.files)
+            if (!files.MoveAway(f.path, error)) return false;
+        for (const auto& s : plan_.shortcuts)
+            if (!files.MoveAway(s.path, error)) return false;
+        return libraryPath_.empty() || files.MoveAway(libraryPath_, error);
+    }
+
+    // Makes every folder the package uses; the record keeps those this installation made,
+    // those the replaced revision had made and those other packages made (a share in them),
+    // parents first.
+    bool MakeFolders(FileCommit& files, platform::InstallRecord& record, std::string& error) {
+        std::vector<std::string> needed = plan_.folders;
+        for (const auto& f : plan_.files)
+            AddOnce(needed, ParentFolder(f.path));
+        for (const auto& s : plan_.shortcuts)
+            AddOnce(needed, ParentFolder(s.path));
+        if (!libraryPath_.empty()) AddOnce(needed, ParentFolder(libraryPath_));
+        std::vector<std::string> created;
+        for (const std::string& folder : needed)
+            if (!files.MakeFolder(folder, created, error)) return false;
+        for (const std::string& folder : needed) {
+            std::string prefix;
+            for (const std::string& part : platform::SplitDevicePath(folder)) {
+                prefix += "\\" + part;
+                std::string spelled = SpelledDevicePath(platform::HostPath(prefix));
+                if (ContainsNoCase(created, spelled) || ContainsNoCase(old_.folders, spelled) ||
+                    others_.HasFolder(spelled))
+                    AddOnce(record.folders, spelled);
+            }
+        }
+        return true;
+    }
+
+    bool PlaceFiles(FileCommit& files, platform::InstallRecord& record, std::string& error) {
+        std::string placed;
+        for (size_t i = 0; i < plan_.files.size(); ++i) {
+            if (!files.Place(staged_[i], plan_.files[i].path, placed, error)) return false;
+            record.files.push_back(placed);
+            if (IsExecutableName(placed)) record.executables.push_back(placed);
+        }
+        for (size_t i = 0; i < plan_.shortcuts.size(); ++i) {
+            if (!files.Place(stagedShortcuts_[i], plan_.shortcuts[i].path, placed, error))
+                return false;
+            record.shortcuts.push_back({placed, plan_.shortcuts[i].target});
+        }
+        if (!libraryPath_.empty()) {
+            if (!files.Place(stagedLibrary_, libraryPath_, placed, error)) return false;
+            record.setupLibrary = placed;
+        }
+        return true;
+    }
+
+    // The package's keys and values (inside the caller's transaction). The record keeps the
+    // keys that did not exist before (and a share in those of other packages) and every value
+    // written.
+    bool ApplyRegistry(platform::InstallRecord& record) {
+        using platform::RegKey, platform::RegResult;
+        for (const std::string& keyPath : plan_.keys) {
+            std::vector<std::string> parts = SplitKey(keyPath);
+            std::vector<bool> missing;
+            std::string prefix;
+            for (const std::string& part : parts) {
+                prefix += "\\" + part;
+                RegKey probe;
+                RegResult r = RegKey::Open(prefix, probe);
+                if (r == RegResult::Failed) return false;
+                missing.push_back(r == RegResult::NotFound);
+            }
+            RegKey key;
+            if (RegKey::Create(keyPath, key) != RegResult::Ok) return false;
+            // The created keys spelled as in the registry: prefixes of the key's own path.
+            std::vector<std::string> spelled = SplitKey(key.Path());
+            std::string path;
+            for (size_t i = 0; i < spelled.size(); ++i) {
+                path += "\\" + spelled[i];
+                bool named = i + 1 == spelled.size();
+                auto known = std::find_if(record.keys.begin(), record.keys.end(), [&](auto& k) {
+                    return platform::EqualsNoCase(k.path, path);
+                });
+                if (missing[i]) {
+                    record.keys.push_back({path, named});
+                } else if (known != record.keys.end()) {
+                    // A parent made earlier is now named itself (unless it is shared).
+                    if (named && !others_.HasKey(path)) known->whole = true;
+                } else if (others_.HasKey(path)) {
+                    record.keys.push_back({path, false});
+                }
+            }
+        }
+        for (const PlannedValue& planned : plan_.values) {
+            RegKey key;
+            if (RegKey::Create(planned.key, key) != RegResult::Ok ||
+                key.Set(planned.value) != RegResult::Ok)
+                return false;
+            RecordValue(record, key.Path(), planned.value.name);
+        }
+        return true;
+    }
+
+    static void RecordValue(platform::InstallRecord& record, const std::string& key,
+                            const std::string& name) {
+        for (auto& entry : record.values) {
+            if (!platform::EqualsNoCase(entry.key, key)) continue;
+            for (const std::string& n : entry.names)
+                if (platform::EqualsNoCase(n, name)) return;
+            entry.names.push_back(name);
+            return;
+        }
+        record.values.push_back({key, {name}});
+    }
+
+    void Finish() {
+        result_.ok = true;
+        if (library_ && !library_->InstallExit(plan_.installDir)) {
+            std::string error;
+            platform::RemoveInstalledPackage(plan_.appName, false, error);
+            Fail("the package's setup library asked to remove it again");
+        }
+    }
+
+    InstallResult result_;
+    Staging staging_;
+    std::unique_ptr<CabArchive> cab_;
+    InstallPlan plan_;
+    std::string libraryPath_;  // device path where the setup library is kept
+    std::vector<fs::path> staged_;
+    std::vector<fs::path> stagedShortcuts_;
+    fs::path stagedLibrary_;
+    std::unique_ptr<platform::SetupLibrary> library_;
+    bool previouslyInstalled_ = false;
+    platform::InstallRecord old_;
+    platform::OtherRecords others_;
+};
+
+}  // namespace
+
+InstallResult InstallCab(const std::string& cabDevicePath) {
+    return Installation().Run(cabDevicePath);
+}
+
+}  // namespace wceload
