@@ -67,7 +67,9 @@ class DeviceInstall : public ManagerTest {
             log.Attach(*a);
             a->Install(platform::Utf8ToUtf16(kCabs + file));
         }
-        return log.WaitEnd(*a, App::Installing);
+        bool ok = log.WaitEnd(*a, App::Installing);
+        test::Settle();  // the revision is written after the report
+        return ok;
     }
 
     // Every file below the device root, the registry database aside.

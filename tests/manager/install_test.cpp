@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "tests/manager/manager_fixture.h"
 #include "ui/app_lock.h"
+#include "ui/pending_work.h"
 
 namespace zentri {
 namespace {
@@ -55,6 +56,7 @@ TEST_F(Install, FirstInstallIsDownloadedInstalledAndRecorded) {
         std::lock_guard<AppLockType> lock(AppLock());
         log.Attach(*tool);
         Manager().DownloadNew(tool);
+        EXPECT_TRUE(AnyWorkPending());
         EXPECT_EQ(Manager().GetDownloads().at(u"Acme Tool"), tool);
         EXPECT_FALSE(Manager().HasInstalled(u"Acme Tool"));
     }
@@ -225,6 +227,7 @@ TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
     ASSERT_TRUE(WaitStarted());
     EXPECT_EQ(InstallerLog().size(), 1u);
     EXPECT_TRUE(second->IsInstalling());  // waiting counts as installing
+    EXPECT_TRUE(AnyWorkPending());        // automation scripts wait for the installs
     Go();
     EXPECT_TRUE(log.WaitEnd(*first, App::Installing));
     EXPECT_TRUE(log.WaitEnd(*second, App::Installing));
@@ -240,6 +243,7 @@ TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
     EXPECT_EQ(RegistryRevision("Acme First"), 1);
     EXPECT_EQ(RegistryRevision("Acme Second"), 1);
     EXPECT_TRUE(Manager().GetInstallQueue().empty());
+    EXPECT_FALSE(AnyWorkPending());
 }
 
 TEST_F(Install, KeptCabsGoToTheStorageCardUnlessOneIsThere) {

@@ -145,11 +145,6 @@ bool StatusLog::WaitEnd(App& app, App::AppStatusType type) {
     return end && end->success;
 }
 
-std::vector<StatusLog::Entry> StatusLog::Entries() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return entries_;
-}
-
 std::string StatusLog::Summary(App& app) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<std::string> tokens;

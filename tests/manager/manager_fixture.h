@@ -88,7 +88,6 @@ class StatusLog {
     void Attach(App& app);
     // Waits until an entry for `type` with finished set has arrived for `app`; its success.
     bool WaitEnd(App& app, App::AppStatusType type);
-    std::vector<Entry> Entries();
     // "D0 D1 Dt I0 It" style summary of one app's calls: the activity letter, then 0 for a
     // start, p for progress, t/f for an end with success true/false.
     std::string Summary(App& app);

@@ -140,25 +140,5 @@ TEST_F(Uninstall, ANameWithBlanksQuotesAndAmpersandsIsSentEscaped) {
               std::string::npos);
 }
 
-TEST_F(Uninstall, TwoQueuedBackToBackRunInOrder) {
-    FakeConfiguration::Reset(0, "");
-    shared_ptr<App> newer = Manager().GetInstalled().at(u"Acme Newer");
-    shared_ptr<App> equal = Manager().GetInstalled().at(u"Acme Equal");
-    {
-        std::lock_guard<AppLockType> lock(AppLock());
-        log.Attach(*newer);
-        log.Attach(*equal);
-        equal->Uninstall();
-        newer->Uninstall();
-    }
-    log.WaitEnd(*equal, App::Uninstalling);
-    log.WaitEnd(*newer, App::Uninstalling);
-    test::Settle();
-    std::lock_guard<std::mutex> lock(FakeConfiguration::mutex);
-    EXPECT_EQ(FakeConfiguration::documents,
-              (std::vector<std::string>{platform::Utf16ToUtf8(UninstallDocument(u"Acme Equal")),
-                                        platform::Utf16ToUtf8(UninstallDocument(u"Acme Newer"))}));
-}
-
 }  // namespace
 }  // namespace zentri
