@@ -19,6 +19,7 @@
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "ui/app_lock.h"
+#include "widgets/popup_box.h"
 
 namespace zentri {
 namespace fs = std::filesystem;

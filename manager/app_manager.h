@@ -32,7 +32,6 @@
 #include "ui/pending_work.h"
 #include "ui/shared_object.h"
 #include "ui/singleton.h"
-#include "widgets/popup_box.h"
 
 namespace zentri {
 
@@ -155,7 +154,7 @@ class AppManager : public Singleton<AppManager> {
     void UninstallWorker(shared_ptr<UninstallRequest> job);
     bool RunRemoval(UninstallRequest& job);
 
-    // The application object, or null (under appLock).
+    // Asks the application, when there is one, to rebuild its catalogue scenes (under appLock).
     static void RebuildCatalogueScenes(int reason);
 
     // Downloads between their start and the end of their completion handler, for the pending
