@@ -90,7 +90,7 @@ sqlite3* Database() {
 // A prepared statement that finalizes itself.
 class Statement {
   public:
-    Statement(sqlite3* db, const char* sql) : db_(db) {
+    Statement(sqlite3* db, const char* sql) {
         if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
     }
     ~Statement() { sqlite3_finalize(stmt_); }
@@ -125,7 +125,6 @@ class Statement {
     }
 
   private:
-    sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

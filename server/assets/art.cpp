@@ -97,7 +97,7 @@ ArtStyle StyleFor(const std::string& sysid, const std::string& name, const std::
             style.initials += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         wordStart = !letter;
     }
-    if (style.initials.empty()) style.initials = "?";
+    if (style.initials.empty()) style.initials.push_back('?');
     style.title = name;
     return style;
 }
