@@ -124,10 +124,11 @@ void InetManager::Finish(const shared_ptr<HttpRequest>& request, bool result) {
 
 void InetManager::Shutdown() {
     std::vector<std::thread> threads;
-    std::vector<shared_ptr<HttpRequest>> dropped;
+    std::vector<shared_ptr<HttpRequest>> stopped, dropped;
     {
         std::lock_guard<std::mutex> queue(lock_);
         stopping_ = true;
+        stopped = queue_;
         for (const shared_ptr<HttpRequest>& request : queue_) {
             request->quiet_ = true;
             request->Cancel();
@@ -146,6 +147,10 @@ void InetManager::Shutdown() {
         request->pending_ = false;
     for (std::thread& thread : threads)
         thread.join();
+    // The stopped requests never complete, so their handlers are dropped here instead: a handler
+    // holding the object that holds the request would otherwise keep both alive for good.
+    for (const shared_ptr<HttpRequest>& request : stopped)
+        request->ReleaseBody();
     std::lock_guard<std::mutex> queue(lock_);
     stopping_ = false;
 }

@@ -178,6 +178,31 @@ TEST_F(Queue, ShutdownStopsRunningTransfersWithoutCallingBack) {
     EXPECT_TRUE(after.seen->result);
 }
 
+// The way the program holds a download: the owner keeps the request and the request's handler
+// keeps the owner until the answer. A shutdown answers nothing, so it must drop the handler.
+TEST_F(Queue, ShutdownReleasesWhatTheHandlersOfStoppedRequestsHold) {
+    struct Owner : shared_object {
+        explicit Owner(std::atomic<int>& gone) : gone(gone) {}
+        ~Owner() override { ++gone; }
+        std::atomic<int>& gone;
+        shared_ptr<HttpRequest> request;
+    };
+    std::atomic<int> gone{0};
+    {
+        std::lock_guard<AppLockType> app(AppLock());
+        for (int i = 1; i <= 6; ++i) {  // five running, one still waiting
+            shared_ptr<Owner> owner(new Owner(gone));
+            owner->request =
+                InetManager::Instance().Request(server.Url("/hold/q" + std::to_string(i)), false);
+            owner->request->Completion().Add([owner](HttpRequest*, bool) {});
+        }
+    }
+    ASSERT_TRUE(WaitForHolds(1, 5));
+    EXPECT_EQ(gone, 0);
+    InetManager::Instance().Shutdown();
+    EXPECT_EQ(gone, 6);
+}
+
 TEST_F(Queue, ShutdownWaitsForACompletionHandlerStillRunning) {
     std::promise<void> entered, release;
     std::shared_future<void> released = release.get_future().share();
