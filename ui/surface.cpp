@@ -112,47 +112,45 @@ uint16_t* Surface::Row(int x, int y) {
     return pixels.data() + static_cast<size_t>(y) * width + x;
 }
 
-bool Surface::Blit(int x, int y, int w, int h, const Surface& src, int srcX, int srcY) {
+template <class BlendRow>
+bool Surface::BlitRows(int x, int y, int w, int h, const Surface& src, int srcX, int srcY,
+                       bool plainCopy, BlendRow blendRow) {
     Span s;
     if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
     SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
-    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
+    if (plainCopy && !rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
         // Whole rows of equally wide surfaces: one copy.
         std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
         return true;
     }
-    const pixel::RowOps& ops = pixel::Ops();
-    for (int r = 0; r < s.h; ++r) {
-        uint16_t* d = Row(s.x, s.y + r);
-        if (rows.alpha)
-            ops.blendAlpha(d, rows.Pixels(r), rows.Alpha(r), s.w);
-        else
-            std::memcpy(d, rows.Pixels(r), static_cast<size_t>(s.w) * sizeof(uint16_t));
-    }
+    for (int r = 0; r < s.h; ++r)
+        blendRow(Row(s.x, s.y + r), rows.Pixels(r), rows.alpha ? rows.Alpha(r) : nullptr, s.w);
     return true;
+}
+
+bool Surface::Blit(int x, int y, int w, int h, const Surface& src, int srcX, int srcY) {
+    const pixel::RowOps& ops = pixel::Ops();
+    return BlitRows(x, y, w, h, src, srcX, srcY, true,
+                    [&](uint16_t* d, const uint16_t* p, const uint8_t* a, int n) {
+                        if (a)
+                            ops.blendAlpha(d, p, a, n);
+                        else
+                            std::memcpy(d, p, static_cast<size_t>(n) * sizeof(uint16_t));
+                    });
 }
 
 bool Surface::BlitAlpha(int x, int y, int w, int h, const Surface& src, int opacity, int srcX,
                         int srcY) {
     if (opacity <= 0) return false;
     if (opacity >= 255) return Blit(x, y, w, h, src, srcX, srcY);
-    Span s;
-    if (!ClipBlock(x, y, w, h, srcX, srcY, &src, s)) return false;
-    SourceRows rows(src, s.srcX, s.srcY, s.w, s.h, &src == this);
-    if (!rows.alpha && s.w == width && static_cast<size_t>(s.w) == rows.stride) {
-        // Whole rows of equally wide surfaces: one copy.
-        std::memcpy(Row(0, s.y), rows.Pixels(0), static_cast<size_t>(s.w) * s.h * sizeof(uint16_t));
-        return true;
-    }
     const pixel::RowOps& ops = pixel::Ops();
-    for (int r = 0; r < s.h; ++r) {
-        uint16_t* d = Row(s.x, s.y + r);
-        if (rows.alpha)
-            ops.blendAlphaOpacity(d, rows.Pixels(r), rows.Alpha(r), s.w, opacity);
-        else
-            ops.blendConst(d, rows.Pixels(r), s.w, opacity);
-    }
-    return true;
+    return BlitRows(x, y, w, h, src, srcX, srcY, false,
+                    [&](uint16_t* d, const uint16_t* p, const uint8_t* a, int n) {
+                        if (a)
+                            ops.blendAlphaOpacity(d, p, a, n, opacity);
+                        else
+                            ops.blendConst(d, p, n, opacity);
+                    });
 }
 
 bool Surface::FillRect(int x, int y, int w, int h, Color color, int opacity) {

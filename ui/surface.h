@@ -105,6 +105,11 @@ class Surface : public shared_object {
     // Shifts by the origin and clips; false when nothing is left.
     bool ClipBlock(int x, int y, int w, int h, int srcX, int srcY, const Surface* src,
                    Span& out) const;
+    // Clips a block of `src` and hands blendRow(destination, pixels, alpha or null, count) each
+    // of its rows; with plainCopy, whole rows without alpha are one copy instead.
+    template <class BlendRow>
+    bool BlitRows(int x, int y, int w, int h, const Surface& src, int srcX, int srcY,
+                  bool plainCopy, BlendRow blendRow);
 };
 
 }  // namespace zentri

@@ -75,6 +75,17 @@ TEST(SurfaceBlend, AlphaEdgeBlendsExactlyAsTheFormula) {
     EXPECT_EQ(dst2.Pixel(0, 0), 0xFFFF);
 }
 
+// A source as wide as the destination, without alpha, covering whole rows: the opacity still
+// applies (a plain copy is only right for Blit).
+TEST(SurfaceBlend, BlitAtAnOpacityOfWholeRowsBlends) {
+    WMSurface src = Filled(6, 3, 0x0000);
+    WMSurface dst = Filled(6, 3, 0xFFFF);
+    EXPECT_TRUE(dst.BlitAlpha(0, 0, 6, 3, src, 128));
+    // White towards black by 128/256: 31 + (-31*128 >> 8) = 15, 63 + (-63*128 >> 8) = 31.
+    for (uint16_t p : dst.pixels)
+        EXPECT_EQ(p, (15 << 11) | (31 << 5) | 15);
+}
+
 // Every row function, portable and SIMD, against the one-pixel formula, on random pixels, all
 // lengths around the block size and runs of transparent and opaque alpha.
 TEST(SurfaceBlend, RowFunctionsMatchTheFormulaBitForBit) {
