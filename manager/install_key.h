@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/install_record.h"
 #include "platform/text.h"
 
 namespace zentri {
@@ -13,11 +14,13 @@ inline constexpr const char* kAppInstallKey = "\\Security\\AppInstall";
 inline constexpr const char* kOwnKey = "\\Software\\Zentri";
 inline constexpr const char* kRevisionValue = "ZentriRevision";
 
-// \Security\AppInstall\<sysid>; none for a name that cannot be a key name (empty, or with a
-// backslash, which would reach another key).
+// \Security\AppInstall\<sysid>; none for a name that cannot be a package's key: empty, with a
+// backslash (which would reach another key), or one of the installer's own keys beside the
+// packages' ("ExtensionOptions", "TSKAllowed"), whose existence says nothing about a package.
 inline std::optional<std::string> InstallKeyPath(std::u16string_view sysid) {
-    if (sysid.empty() || sysid.find(u'\\') != std::u16string_view::npos) return std::nullopt;
-    return std::string(kAppInstallKey) + "\\" + platform::Utf16ToUtf8(sysid);
+    std::string name = platform::Utf16ToUtf8(sysid);
+    if (!platform::IsValidAppName(name)) return std::nullopt;
+    return std::string(kAppInstallKey) + "\\" + name;
 }
 
 }  // namespace zentri

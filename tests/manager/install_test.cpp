@@ -246,6 +246,33 @@ TEST_F(Install, JobsQueuedBackToBackRunOneAfterTheOther) {
     EXPECT_FALSE(AnyWorkPending());
 }
 
+TEST_F(Install, ACatalogueSysidNamingAPlatformKeyNeverCountsAsInstalled) {
+    // The handset's installer keeps keys of its own beside the applications' install keys.
+    // Its key existing says nothing about a package of that name, which the installer never
+    // installs: the job fails, and the platform's key gets no revision.
+    Register("TSKAllowed");
+    Register("ExtensionOptions");
+    for (const char* sysid : {"TSKAllowed", "extensionoptions"}) {
+        CatalogueEntry e(11, sysid, 3, "1.0", "platform.cab");
+        e.cab = FakeCab("");  // the installer registers nothing
+        catalogue.Add(e);
+        shared_ptr<App> a = CatalogueApp(e);
+        {
+            std::lock_guard<AppLockType> lock(AppLock());
+            log.Attach(*a);
+            Manager().DownloadNew(a);
+        }
+        EXPECT_FALSE(log.WaitEnd(*a, App::Installing)) << sysid;
+        test::Settle();
+        std::lock_guard<AppLockType> lock(AppLock());
+        EXPECT_FALSE(Manager().HasInstalled(platform::Utf8ToUtf16(sysid))) << sysid;
+        EXPECT_FALSE(Manager().IsInstalled(platform::Utf8ToUtf16(sysid))) << sysid;
+        EXPECT_EQ(Manager().GetInstalledRevision(platform::Utf8ToUtf16(sysid)), 0) << sysid;
+    }
+    EXPECT_EQ(RegistryRevision("TSKAllowed"), 0);
+    EXPECT_EQ(RegistryRevision("ExtensionOptions"), 0);
+}
+
 TEST_F(Install, KeptCabsGoToTheStorageCardUnlessOneIsThere) {
     Kestro::Instance().keepCabs = true;
     shared_ptr<App> a = InstallCab(CatalogueEntry(0, "Acme A", 1), "a.cab", FakeCab("Acme A"));
