@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/install_record.h"
 #include "platform/text.h"
 
 namespace zentri {
@@ -18,8 +17,12 @@ inline constexpr const char* kRevisionValue = "ZentriRevision";
 // backslash (which would reach another key), or one of the installer's own keys beside the
 // packages' ("ExtensionOptions", "TSKAllowed"), whose existence says nothing about a package.
 inline std::optional<std::string> InstallKeyPath(std::u16string_view sysid) {
+    if (sysid.empty() || sysid.find(u'\\') != std::u16string_view::npos) return std::nullopt;
     std::string name = platform::Utf16ToUtf8(sysid);
-    if (!platform::IsValidAppName(name)) return std::nullopt;
+    // Key names compare without case, as the registry's do.
+    if (platform::EqualsNoCase(name, "ExtensionOptions") ||
+        platform::EqualsNoCase(name, "TSKAllowed"))
+        return std::nullopt;
     return std::string(kAppInstallKey) + "\\" + name;
 }
 
