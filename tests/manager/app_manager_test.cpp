@@ -31,7 +31,6 @@ TEST_F(InstalledApps, ScanFindsInstallKeysButNotThePlatformsOwn) {
     Register("ExtensionOptions");
     Register("MyTool");
     Register("TSKAllowed");
-    Register("tskallowed");  // the platform's names compare exactly: this one is an application
     Manager().Start();
 
     const auto& installed = Manager().GetInstalled();
