@@ -6,6 +6,7 @@
 #include "platform/device_info.h"
 #include "platform/paths.h"
 #include "platform/text.h"
+#include "ui/input_manager.h"
 #include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
 #include "ui/platform/single_instance.h"
@@ -48,7 +49,9 @@ void ReportError(PlatformWindow* window, const std::string& text) {
         std::fprintf(stderr, "Error: %s\n", shown.c_str());
 }
 
-BaseApplication::~BaseApplication() = default;
+BaseApplication::~BaseApplication() {
+    InputManager::Instance().ForgetApplication(this);
+}
 
 void BaseApplication::ResetFields(const std::u16string& appName, void* appInstance) {
     name = className = appName;
@@ -64,6 +67,8 @@ void BaseApplication::ResetFields(const std::u16string& appName, void* appInstan
     screenHeight_ = device.CurrentHeight();
     baseUnit_ = device.SystemFontHeight();
     smartphone_ = device.platformType == "Smartphone";
+    // The platform keyboard is laid along the bottom of this application's screen.
+    InputManager::Instance().SetApplication(this);
 }
 
 bool BaseApplication::Init(const std::u16string& appName, void* appInstance) {

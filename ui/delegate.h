@@ -74,10 +74,11 @@ class Delegation : public Delegate<A...> {
     }
     void Add(std::function<void(A...)> fn) { Add(Item(new FnDelegate<A...>(std::move(fn)))); }
 
-    // Removes the first delegate equal to `delegate`; true when one was removed.
+    // Removes the first delegate that is `delegate` itself or equal to it; true when one was
+    // removed. (A handler object equals nothing, so it is removed by handing back the object.)
     bool Remove(const Delegate<A...>& delegate) {
         for (auto it = items_.begin(); it != items_.end(); ++it) {
-            if ((*it)->Equals(delegate)) {
+            if (it->get() == &delegate || (*it)->Equals(delegate)) {
                 items_.erase(it);
                 return true;
             }

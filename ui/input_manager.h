@@ -25,6 +25,10 @@ class InputManager : public Singleton<InputManager> {
 
     // The application whose screen the panel covers (null: no screen, the panel is 0 x 0).
     void SetApplication(BaseApplication* app) { application_ = app; }
+    // An application that goes away stops being the one whose screen the panel covers.
+    void ForgetApplication(const BaseApplication* app) {
+        if (application_ == app) application_ = nullptr;
+    }
     // Nothing when already shown.
     void Show(int y, int height, bool custom);
     // Nothing when not shown.

@@ -16,6 +16,7 @@
 #include "tests/support/temp_device.h"
 #include "tests/ui/test_nodes.h"
 #include "ui/application.h"
+#include "ui/input_manager.h"
 #include "ui/pending_work.h"
 #include "ui/performance_frequency.h"
 #include "ui/platform/platform_window.h"
@@ -43,6 +44,8 @@ struct Seen {
     bool rightDisabled = false;
     bool completed = false;
     bool completedBeforeQuit = false;
+    bool showKeyboard = false;
+    Rect keyboard{-1, -1, -1, -1};  // the rectangle onKeyboardShown passed
 };
 
 // The pixel that opaque fills of the colours give over white, in that order.
@@ -111,6 +114,7 @@ class TestApp : public Application {
         server.SetRoot(root);
         if (seen->narrowWindow) window->SetProgramArea(470, 500);
         if (seen->rightDisabled) menuBar.SetRightEnabled(false);
+        if (seen->showKeyboard) ShowKeyboardOnce();
         return true;
     }
 
@@ -130,6 +134,16 @@ class TestApp : public Application {
         Application::Timer(id);
         seen->ticks.emplace_back(PerformanceFrequency::Instance().TickCount(),
                                  server.TimerRunning());
+    }
+
+    void ShowKeyboardOnce() {
+        InputManager& im = InputManager::Instance();
+        auto shown = MakeShared<FnDelegate<int, int, const Rect&>>(
+            [this](int, int, const Rect& r) { seen->keyboard = r; });
+        im.OnKeyboardShown().Add(shown);
+        im.Show(100, 40, false);
+        im.Hide();
+        im.OnKeyboardShown().Remove(*shown);
     }
 
     Seen* seen;
@@ -207,6 +221,26 @@ TEST_F(ApplicationTest, ANarrowWindowIsReportedTwoPixelsNarrower) {
     seen.narrowWindow = true;
     EXPECT_EQ(RunScript("quit\n", seen), 0);
     EXPECT_EQ(seen.sizes.back(), (std::pair<int, int>{468, 500}));
+}
+
+// The platform keyboard lies along the bottom of the screen, as wide as the screen; once the
+// application is gone it has no screen to cover.
+TEST_F(ApplicationTest, ThePlatformKeyboardCoversTheBottomOfTheScreen) {
+    Seen seen;
+    seen.showKeyboard = true;
+    EXPECT_EQ(RunScript("quit\n", seen), 0);
+    EXPECT_EQ(seen.keyboard,
+              (Rect{0, 640 - InputManager::kPanelHeight, 480, InputManager::kPanelHeight}));
+
+    InputManager& im = InputManager::Instance();
+    Rect after{-1, -1, -1, -1};
+    auto shown =
+        MakeShared<FnDelegate<int, int, const Rect&>>([&](int, int, const Rect& r) { after = r; });
+    im.OnKeyboardShown().Add(shown);
+    im.Show(0, 0, false);
+    im.Hide();
+    im.OnKeyboardShown().Remove(*shown);
+    EXPECT_EQ(after, (Rect{}));
 }
 
 TEST_F(ApplicationTest, ScriptErrorsStopTheRunWithTheLineNumber) {

@@ -55,6 +55,16 @@ TEST(AutomationScript, ErrorsNameTheirLine) {
     EXPECT_FALSE(LoadScript("/nonexistent/script").ok());
 }
 
+// Any blank the tokenizer skips makes a blank line, not a command without a name.
+TEST(AutomationScript, LinesOfOtherBlanksAreBlankLines) {
+    ScriptParseResult r = ParseScript("\f\ntap 1 2\n\v \t\n\fquit\v\n");
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.commands.size(), 2u);
+    EXPECT_EQ(r.commands[0].line, 2);
+    EXPECT_EQ(r.commands[1].kind, ScriptCommand::kQuit);
+    EXPECT_EQ(r.commands[1].line, 4);
+}
+
 TEST(PendingWork, CountsAndProbes) {
     EXPECT_FALSE(AnyWorkPending());
     WorkStarted();

@@ -128,6 +128,27 @@ TEST(Delegation, EqualityOfMemberDelegatesAndLists) {
     EXPECT_TRUE(x.Equals(y));
 }
 
+// A handler object that equals nothing, not even itself, is still removed by handing back the
+// object that was added; an equal but different handler is not needed for that.
+TEST(Delegation, TheVeryDelegateAddedIsRemovedByItself) {
+    int calls = 0;
+    Delegation_1<int> list;
+    auto counter = MakeShared<FnDelegate<int>>([&](int n) { calls += n; });
+    auto other = MakeShared<FnDelegate<int>>([&](int n) { calls += 100 * n; });
+    list.Add(counter);
+    list.Add(other);
+    list.Add(counter);
+    EXPECT_TRUE(list.Remove(*counter));  // the first of the two entries
+    list.Invoke(1);
+    EXPECT_EQ(calls, 101);
+    EXPECT_TRUE(list.Remove(*counter));
+    EXPECT_FALSE(list.Remove(*counter));
+    EXPECT_TRUE(list.Remove(*other));
+    list.Invoke(1);
+    EXPECT_EQ(calls, 101);
+    EXPECT_TRUE(list.Empty());
+}
+
 TEST(Delegation, HandlersMayChangeTheListWhileItRuns) {
     std::vector<int> calls;
     Delegation_0 list;  // a by-value member list, as managers hold them

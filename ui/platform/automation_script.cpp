@@ -31,10 +31,13 @@ std::vector<std::string> Tokens(const std::string& line) {
     return tokens;
 }
 
+// The same blanks that separate tokens, so that a line left non-empty always has a first token.
+constexpr const char* kBlanks = " \t\r\n\f\v";
+
 std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r");
+    size_t b = s.find_first_not_of(kBlanks);
     if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(" \t\r");
+    size_t e = s.find_last_not_of(kBlanks);
     return s.substr(b, e - b + 1);
 }
 
