@@ -17,8 +17,10 @@ namespace {
 // The window and the single-instance claim of the running program. They live outside the
 // application object, which deletes itself when its window is destroyed, before the loop ends.
 struct Session {
-    std::unique_ptr<SingleInstance> instance;
     std::unique_ptr<PlatformWindow> window;
+    // Declared after the window so that it goes first, also when the program ends without
+    // ending the session: its listener posts to the window.
+    std::unique_ptr<SingleInstance> instance;
 };
 
 Session& CurrentSession() {
