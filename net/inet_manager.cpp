@@ -148,9 +148,13 @@ void InetManager::Shutdown() {
     for (std::thread& thread : threads)
         thread.join();
     // The stopped requests never complete, so their handlers are dropped here instead: a handler
-    // holding the object that holds the request would otherwise keep both alive for good.
-    for (const shared_ptr<HttpRequest>& request : stopped)
-        request->ReleaseBody();
+    // holding the object that holds the request would otherwise keep both alive for good. Under
+    // appLock, as handlers are added and dropped everywhere else.
+    {
+        std::lock_guard<AppLockType> app(AppLock());
+        for (const shared_ptr<HttpRequest>& request : stopped)
+            request->ReleaseBody();
+    }
     std::lock_guard<std::mutex> queue(lock_);
     stopping_ = false;
 }

@@ -47,7 +47,7 @@ class InetManager : public Singleton<InetManager> {
     // Cancels every transfer, drops the requests that have not started (they never complete)
     // and waits until every transfer thread has ended. Transfers that end meanwhile call
     // nothing in the program: no progress, no completion, no loading indicator; their delegates
-    // are dropped on the calling thread once the threads are joined. Afterwards the transport
+    // are dropped under appLock once the threads are joined. Afterwards the transport
     // is empty and takes requests again. Run by the destructor at exit; callable
     // directly (tests). Must not be called while holding appLock.
     void Shutdown();
