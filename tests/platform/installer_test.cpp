@@ -449,5 +449,24 @@ TEST_F(Installer, UninstallOfANameWithABlankAQuoteAndAnAmpersand) {
     EXPECT_EQ(ProbeCalls().size(), 2u);
 }
 
+TEST_F(Installer, FirstPackageNamingTheRecordsParentKeyLeavesTheOtherRecordsOnRemoval) {
+    // On a fresh device the first package creates \Security itself, before any record exists.
+    ASSERT_EQ(RegKey::DeleteKey("\\Security"), RegResult::Ok);
+    std::string policy =
+        "<characteristic type=\"Registry\"><characteristic type=\"HKLM\\Security\">"
+        "<characteristic type=\"Policies\"><parm name=\"A\" value=\"1\" datatype=\"integer\"/>"
+        "</characteristic></characteristic></characteristic>";
+    ASSERT_TRUE(Install({{"_setup.xml", SetupXml("Policy", "%CE1%\\Policy", policy)}}).ok);
+    ASSERT_TRUE(Install(SoftTool()).ok);
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Policy"), nullptr), 0);
+    RegKey key;
+    EXPECT_EQ(RegKey::Open("\\Security\\Policies", key), RegResult::NotFound);
+    InstallRecord other = Record("Acme Soft Tool");
+    EXPECT_EQ(other.installDir, "\\Program Files\\Soft Tool");
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Acme Soft Tool"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\Program Files\\Soft Tool"));
+}
+
 }  // namespace
 }  // namespace zentri::test
