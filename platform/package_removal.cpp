@@ -83,7 +83,10 @@ RemovalResult RemoveInstalledPackage(std::string_view appName, bool callSetupLib
     library.reset();
     if (!record.setupLibrary.empty() && !others.HasFile(record.setupLibrary))
         RemoveFile(record.setupLibrary, error);
-    RemoveEmptyFolders(record.folders);
+    std::vector<std::string> folders;
+    for (const std::string& folder : record.folders)
+        if (!others.HasFolder(folder)) folders.push_back(folder);
+    RemoveEmptyFolders(folders);
     error.clear();
     return RemovalResult::Removed;
 }

@@ -468,5 +468,31 @@ TEST_F(Installer, FirstPackageNamingTheRecordsParentKeyLeavesTheOtherRecordsOnRe
     EXPECT_FALSE(device.Exists("\\Program Files\\Soft Tool"));
 }
 
+TEST_F(Installer, FoldersSharedByPackagesStayUntilTheLastOneGoes) {
+    auto package = [](const std::string& name, bool withData) {
+        std::string body = FolderXml("%InstallDir%", {{"run.exe", "RUN.001"}}) +
+                           FolderXml("%CE2%", {{"acme.dll", "LIB.002"}});
+        if (withData) body += FolderXml("%CE5%\\Acme Data", {});
+        return CabFiles{{"_setup.xml", SetupXml(name, "%CE1%\\" + name, body)},
+                        {"RUN.001", name},
+                        {"LIB.002", "library of " + name}};
+    };
+    ASSERT_TRUE(Install(package("Alpha", true)).ok);
+    ASSERT_TRUE(Install(package("Beta", true)).ok);
+
+    // A new revision of Alpha without the data folder leaves it to Beta.
+    ASSERT_TRUE(Install(package("Alpha", false)).ok);
+    EXPECT_TRUE(device.Exists("\\My Documents\\Acme Data"));
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Alpha"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\Program Files\\Alpha"));
+    EXPECT_TRUE(device.Exists("\\My Documents\\Acme Data"));
+    EXPECT_EQ(device.ReadFile("\\Windows\\acme.dll"), "library of Alpha");  // the last written
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Beta"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\My Documents"));
+    EXPECT_FALSE(device.Exists("\\Windows"));
+}
+
 }  // namespace
 }  // namespace zentri::test

@@ -273,7 +273,8 @@ class Installation {
         files.Keep();
         std::vector<std::string> abandoned;
         for (const std::string& folder : old_.folders)
-            if (!ContainsNoCase(record.folders, folder)) abandoned.push_back(folder);
+            if (!ContainsNoCase(record.folders, folder) && !others_.HasFolder(folder))
+                abandoned.push_back(folder);
         platform::RemoveEmptyFolders(abandoned);
         return true;
     }
