@@ -494,5 +494,41 @@ TEST_F(Installer, FoldersSharedByPackagesStayUntilTheLastOneGoes) {
     EXPECT_FALSE(device.Exists("\\Windows"));
 }
 
+TEST_F(Installer, RemovalNeverFollowsALinkOutOfTheDevice) {
+    // Host files beside the device root that links made on the device since lead to.
+    fs::path outside = platform::DeviceRoot().parent_path() /
+                       (platform::DeviceRoot().filename().string() + "-outside");
+    fs::create_directories(outside / "Tool Data");
+    std::ofstream(outside / "tool.exe") << "not the device's";
+    auto linkToOutside = [&](const std::string& deviceFolder, const fs::path& target) {
+        fs::path host = platform::HostPath(deviceFolder);
+        fs::remove_all(host);
+        fs::create_directory_symlink(target, host);
+    };
+    std::string data = FolderXml("%CE5%\\Tool Data", {});
+
+    // A new revision in another folder moves the old revision's files out of the way.
+    CabFiles v1 = SoftTool();
+    v1["_setup.xml"] = SetupXml("Acme Soft Tool", "%CE1%\\Soft Tool",
+                                FolderXml("%InstallDir%", {{"tool.exe", "TOOL~1.001"}}) + data);
+    ASSERT_TRUE(Install(v1).ok);
+    linkToOutside("\\Program Files\\Soft Tool", outside);
+    CabFiles v2 = v1;
+    v2["_setup.xml"] = SetupXml("Acme Soft Tool", "%CE1%\\Soft Tool 2",
+                                FolderXml("%InstallDir%", {{"tool.exe", "TOOL~1.001"}}) + data);
+    wceload::InstallResult r = Install(v2);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(ReadHostFile(outside / "tool.exe"), "not the device's");
+
+    // The removal leaves the files and empty folders the links lead to.
+    fs::remove(platform::HostPath("\\Program Files\\Soft Tool"));
+    linkToOutside("\\Program Files\\Soft Tool 2", outside);
+    linkToOutside("\\My Documents", outside);
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Acme Soft Tool"), nullptr), 0);
+    EXPECT_EQ(ReadHostFile(outside / "tool.exe"), "not the device's");
+    EXPECT_TRUE(fs::is_directory(outside / "Tool Data"));
+    fs::remove_all(outside);
+}
+
 }  // namespace
 }  // namespace zentri::test
