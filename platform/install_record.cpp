@@ -68,6 +68,14 @@ RegResult IgnoreMissing(RegResult r) {
     return r == RegResult::NotFound ? RegResult::Ok : r;
 }
 
+// Whether the key is \Security\AppInstall or above it: it holds every package's record, so a
+// package that happened to create it (the first one on a fresh device) never removes it whole.
+bool HoldsInstallRecords(std::string_view keyPath) {
+    std::string records = FoldCase(kAppInstallKey);
+    std::string folded = FoldCase(keyPath);
+    return records == folded || records.rfind(folded + "\\", 0) == 0;
+}
+
 }  // namespace
 
 std::string InstallKeyPath(std::string_view appName) {
@@ -219,7 +227,8 @@ RegResult RemoveRecordedRegistry(const InstallRecord& record, const OtherRecords
             return r;
         }
         if (key.Path().empty()) continue;  // never HKLM itself
-        if ((it->whole && !others.HasKey(it->path)) || KeyIsEmpty(key))
+        bool whole = it->whole && !others.HasKey(it->path) && !HoldsInstallRecords(key.Path());
+        if (whole || KeyIsEmpty(key))
             if ((r = IgnoreMissing(RegKey::DeleteKey(key.Path()))) != RegResult::Ok) return r;
     }
     return IgnoreMissing(RegKey::DeleteKey(InstallKeyPath(record.appName)));

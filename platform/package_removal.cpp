@@ -14,10 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removes a recorded file; one that is gone already, or that has become a folder, is left.
+// Removes a recorded file; one that is gone already, or that has become a folder, is left, and
+// so is one that a symbolic link on the device now puts outside the device root.
 bool RemoveFile(const std::string& devicePath, std::string& error) {
     if (SplitDevicePath(devicePath).empty()) return true;
     fs::path host = HostPath(devicePath);
+    if (!FolderInsideDeviceRoot(host)) return true;
     std::error_code ec;
     fs::file_status status = fs::symlink_status(host, ec);
     if (ec || !fs::exists(status) || fs::is_directory(status)) return true;
@@ -33,6 +35,7 @@ void RemoveEmptyFolders(const std::vector<std::string>& folders) {
         if (SplitDevicePath(*it).empty()) continue;
         std::error_code ec;
         fs::path host = HostPath(*it);
+        if (!FolderInsideDeviceRoot(host)) continue;
         if (fs::is_directory(fs::symlink_status(host, ec)) && fs::is_empty(host, ec) && !ec)
             fs::remove(host, ec);
     }
@@ -83,7 +86,10 @@ RemovalResult RemoveInstalledPackage(std::string_view appName, bool callSetupLib
     library.reset();
     if (!record.setupLibrary.empty() && !others.HasFile(record.setupLibrary))
         RemoveFile(record.setupLibrary, error);
-    RemoveEmptyFolders(record.folders);
+    std::vector<std::string> folders;
+    for (const std::string& folder : record.folders)
+        if (!others.HasFolder(folder)) folders.push_back(folder);
+    RemoveEmptyFolders(folders);
     error.clear();
     return RemovalResult::Removed;
 }

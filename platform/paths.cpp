@@ -57,6 +57,15 @@ fs::path HostPath(std::string_view devicePath) {
     return host;
 }
 
+bool FolderInsideDeviceRoot(const fs::path& hostPath) {
+    std::error_code ec;
+    fs::path root = fs::weakly_canonical(DeviceRoot(), ec);
+    fs::path folder = fs::weakly_canonical(hostPath.parent_path(), ec);
+    if (ec) return false;
+    auto end = std::mismatch(root.begin(), root.end(), folder.begin(), folder.end());
+    return end.first == root.end();
+}
+
 std::string DevicePath(const fs::path& hostPath) {
     fs::path root = fs::weakly_canonical(DeviceRoot());
     fs::path path = fs::weakly_canonical(hostPath);

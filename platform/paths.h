@@ -22,6 +22,10 @@ std::vector<std::string> SplitDevicePath(std::string_view devicePath);
 // "<root>/Windows/wceload.exe". The result always lies inside the device root.
 std::filesystem::path HostPath(std::string_view devicePath);
 
+// Whether the folder of a host path, with every symbolic link in it followed, lies in the
+// device root: a path that HostPath made can still lead out through a link on the device.
+bool FolderInsideDeviceRoot(const std::filesystem::path& hostPath);
+
 // The device path ("\a\b") of a host path inside the device root; empty when it is outside.
 std::string DevicePath(const std::filesystem::path& hostPath);
 

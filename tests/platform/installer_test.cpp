@@ -449,5 +449,86 @@ TEST_F(Installer, UninstallOfANameWithABlankAQuoteAndAnAmpersand) {
     EXPECT_EQ(ProbeCalls().size(), 2u);
 }
 
+TEST_F(Installer, FirstPackageNamingTheRecordsParentKeyLeavesTheOtherRecordsOnRemoval) {
+    // On a fresh device the first package creates \Security itself, before any record exists.
+    ASSERT_EQ(RegKey::DeleteKey("\\Security"), RegResult::Ok);
+    std::string policy =
+        "<characteristic type=\"Registry\"><characteristic type=\"HKLM\\Security\">"
+        "<characteristic type=\"Policies\"><parm name=\"A\" value=\"1\" datatype=\"integer\"/>"
+        "</characteristic></characteristic></characteristic>";
+    ASSERT_TRUE(Install({{"_setup.xml", SetupXml("Policy", "%CE1%\\Policy", policy)}}).ok);
+    ASSERT_TRUE(Install(SoftTool()).ok);
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Policy"), nullptr), 0);
+    RegKey key;
+    EXPECT_EQ(RegKey::Open("\\Security\\Policies", key), RegResult::NotFound);
+    InstallRecord other = Record("Acme Soft Tool");
+    EXPECT_EQ(other.installDir, "\\Program Files\\Soft Tool");
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Acme Soft Tool"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\Program Files\\Soft Tool"));
+}
+
+TEST_F(Installer, FoldersSharedByPackagesStayUntilTheLastOneGoes) {
+    auto package = [](const std::string& name, bool withData) {
+        std::string body = FolderXml("%InstallDir%", {{"run.exe", "RUN.001"}}) +
+                           FolderXml("%CE2%", {{"acme.dll", "LIB.002"}});
+        if (withData) body += FolderXml("%CE5%\\Acme Data", {});
+        return CabFiles{{"_setup.xml", SetupXml(name, "%CE1%\\" + name, body)},
+                        {"RUN.001", name},
+                        {"LIB.002", "library of " + name}};
+    };
+    ASSERT_TRUE(Install(package("Alpha", true)).ok);
+    ASSERT_TRUE(Install(package("Beta", true)).ok);
+
+    // A new revision of Alpha without the data folder leaves it to Beta.
+    ASSERT_TRUE(Install(package("Alpha", false)).ok);
+    EXPECT_TRUE(device.Exists("\\My Documents\\Acme Data"));
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Alpha"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\Program Files\\Alpha"));
+    EXPECT_TRUE(device.Exists("\\My Documents\\Acme Data"));
+    EXPECT_EQ(device.ReadFile("\\Windows\\acme.dll"), "library of Alpha");  // the last written
+
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Beta"), nullptr), 0);
+    EXPECT_FALSE(device.Exists("\\My Documents"));
+    EXPECT_FALSE(device.Exists("\\Windows"));
+}
+
+TEST_F(Installer, RemovalNeverFollowsALinkOutOfTheDevice) {
+    // Host files beside the device root that links made on the device since lead to.
+    fs::path outside = platform::DeviceRoot().parent_path() /
+                       (platform::DeviceRoot().filename().string() + "-outside");
+    fs::create_directories(outside / "Tool Data");
+    std::ofstream(outside / "tool.exe") << "not the device's";
+    auto linkToOutside = [&](const std::string& deviceFolder, const fs::path& target) {
+        fs::path host = platform::HostPath(deviceFolder);
+        fs::remove_all(host);
+        fs::create_directory_symlink(target, host);
+    };
+    std::string data = FolderXml("%CE5%\\Tool Data", {});
+
+    // A new revision in another folder moves the old revision's files out of the way.
+    CabFiles v1 = SoftTool();
+    v1["_setup.xml"] = SetupXml("Acme Soft Tool", "%CE1%\\Soft Tool",
+                                FolderXml("%InstallDir%", {{"tool.exe", "TOOL~1.001"}}) + data);
+    ASSERT_TRUE(Install(v1).ok);
+    linkToOutside("\\Program Files\\Soft Tool", outside);
+    CabFiles v2 = v1;
+    v2["_setup.xml"] = SetupXml("Acme Soft Tool", "%CE1%\\Soft Tool 2",
+                                FolderXml("%InstallDir%", {{"tool.exe", "TOOL~1.001"}}) + data);
+    wceload::InstallResult r = Install(v2);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(ReadHostFile(outside / "tool.exe"), "not the device's");
+
+    // The removal leaves the files and empty folders the links lead to.
+    fs::remove(platform::HostPath("\\Program Files\\Soft Tool"));
+    linkToOutside("\\Program Files\\Soft Tool 2", outside);
+    linkToOutside("\\My Documents", outside);
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Acme Soft Tool"), nullptr), 0);
+    EXPECT_EQ(ReadHostFile(outside / "tool.exe"), "not the device's");
+    EXPECT_TRUE(fs::is_directory(outside / "Tool Data"));
+    fs::remove_all(outside);
+}
+
 }  // namespace
 }  // namespace zentri::test

@@ -38,8 +38,9 @@ std::string Read(const fs::path& path) {
     return text;
 }
 
-// Children of this process that have ended but were not collected.
-int Zombies() {
+// Children of this process that still exist: running, or ended but not collected. None are
+// left once every opener has ended and been collected.
+int Children() {
     int count = 0;
     for (const auto& entry : fs::directory_iterator("/proc")) {
         std::string name = entry.path().filename().string();
@@ -49,7 +50,7 @@ int Zombies() {
         if (close == std::string::npos || close + 4 >= stat.size()) continue;
         char state = stat[close + 2];
         int parent = std::atoi(stat.c_str() + close + 4);
-        if (parent == getpid() && state == 'Z') ++count;
+        if (parent == getpid() && state != 'X') ++count;
     }
     return count;
 }
@@ -88,7 +89,7 @@ class ShellOpen : public ::testing::Test {
     void SetUp() override { fs::create_directories(Scratch()); }
     void TearDown() override {
         std::ofstream(Scratch() / "release") << "go";  // no recorder outlives a failed test
-        EXPECT_TRUE(WaitFor([] { return Zombies() == 0; }));
+        EXPECT_TRUE(WaitFor([] { return Children() == 0; }));
         fs::remove_all(Scratch());
     }
 
@@ -108,7 +109,7 @@ TEST_F(ShellOpen, HandsTheHostPathToTheOpenerWithoutWaitingAndCollectsIt) {
               "--from-zentri\n" + (device.Root() / "Program Files/Acme/tool.exe").string() + "\n");
 
     std::ofstream(recorder.Release()) << "go";
-    EXPECT_TRUE(WaitFor([] { return Zombies() == 0; }));
+    EXPECT_TRUE(WaitFor([] { return Children() == 0; }));
 }
 
 TEST_F(ShellOpen, WebAddressesPassUnchangedAndMissingFilesAreRefused) {
@@ -128,7 +129,7 @@ TEST_F(ShellOpen, WebAddressesPassUnchangedAndMissingFilesAreRefused) {
     EXPECT_FALSE(IsWebAddress("C:\\Windows\\calc.exe"));
     EXPECT_FALSE(IsWebAddress("\\Windows\\a:b.exe"));
     EXPECT_FALSE(IsWebAddress("1http://x"));
-    EXPECT_TRUE(WaitFor([] { return Zombies() == 0; }));
+    EXPECT_TRUE(WaitFor([] { return Children() == 0; }));
     EXPECT_FALSE(fs::exists(recorder.Args()));  // nothing was opened for the refused targets
 }
 

@@ -90,16 +90,6 @@ std::string ParentFolder(const std::string& devicePath) {
     return slash == 0 ? "\\" : devicePath.substr(0, slash);
 }
 
-// Whether the host path's folder, with every symbolic link in it followed, lies in the root.
-bool InsideDeviceRoot(const fs::path& host) {
-    std::error_code ec;
-    fs::path root = fs::weakly_canonical(platform::DeviceRoot(), ec);
-    fs::path folder = fs::weakly_canonical(host.parent_path(), ec);
-    if (ec) return false;
-    auto end = std::mismatch(root.begin(), root.end(), folder.begin(), folder.end());
-    return end.first == root.end();
-}
-
 // Registry key paths split at backslashes only ("/" is an ordinary character in key names).
 std::vector<std::string> SplitKey(const std::string& path) {
     std::vector<std::string> parts;
@@ -200,10 +190,11 @@ class Installation {
             fs::path host = platform::HostPath(path);
             if (fs::is_directory(fs::symlink_status(host, ec)))
                 return Fail(path + " is a folder on the device, not a file");
-            if (!InsideDeviceRoot(host)) return Fail(path + " lies outside the device");
+            if (!platform::FolderInsideDeviceRoot(host))
+                return Fail(path + " lies outside the device");
         }
         for (const std::string& folder : plan_.folders)
-            if (!InsideDeviceRoot(platform::HostPath(folder) / "x"))
+            if (!platform::FolderInsideDeviceRoot(platform::HostPath(folder) / "x"))
                 return Fail(folder + " lies outside the device");
         return true;
     }
@@ -273,7 +264,8 @@ class Installation {
         files.Keep();
         std::vector<std::string> abandoned;
         for (const std::string& folder : old_.folders)
-            if (!ContainsNoCase(record.folders, folder)) abandoned.push_back(folder);
+            if (!ContainsNoCase(record.folders, folder) && !others_.HasFolder(folder))
+                abandoned.push_back(folder);
         platform::RemoveEmptyFolders(abandoned);
         return true;
     }
@@ -287,9 +279,11 @@ class Installation {
             if (!old_.setupLibrary.empty()) paths.push_back(old_.setupLibrary);
         }
         std::error_code ec;
-        // A file that another package records too, or that became a folder, stays.
+        // A file that another package records too, or that became a folder, stays; so does one
+        // that a symbolic link put outside the device since.
         for (const std::string& path : paths)
             if (!others_.HasFile(path) &&
+                platform::FolderInsideDeviceRoot(platform::HostPath(path)) &&
                 !fs::is_directory(fs::symlink_status(platform::HostPath(path), ec)) &&
                 !files.MoveAway(path, error))
                 return false;
