@@ -92,8 +92,9 @@ void HttpFrontend::ServeFile(const std::string& relative, const char* type,
 void HttpFrontend::Route() {
     http_.Get(R"(/([A-Za-z0-9_]+)\.php)",
               [this](const httplib::Request& req, httplib::Response& res) {
-                  ApiReply reply =
-                      api_.Handle(req.matches[1].str(), Query::FromTarget(req.target), Base(req));
+                  // HEAD comes here too (the HTTP layer routes it with GET).
+                  ApiReply reply = api_.Handle(req.matches[1].str(), Query::FromTarget(req.target),
+                                               Base(req), req.method == "HEAD");
                   res.status = reply.status;
                   res.set_content(std::move(reply.body), reply.contentType.c_str());
               });
