@@ -139,8 +139,10 @@ void HttpFrontend::Route() {
         if (code == 0) {
             res.set_content(ResetDonePage(), kHtml);
         } else if (service_.AccountStore().IsResetTokenValid(token)) {
-            res.set_content(
-                ResetFormPage(token, "Please choose a password of 6 to 128 characters."), kHtml);
+            res.set_content(ResetFormPage(token,
+                                          "Please choose a password of 6 to 128 characters, "
+                                          "without %, & or #."),
+                            kHtml);
         } else {
             res.status = 404;
             res.set_content(ResetLinkInvalidPage(), kHtml);

@@ -129,6 +129,16 @@ TEST_F(AccountRequests, PasswordResetByLoginOrMail) {
         "/reset", httplib::Params{{"token", token}, {"password", "new pass+1"}, {"repeat", "x"}});
     ASSERT_TRUE(differ);
     EXPECT_NE(differ->body.find("differ"), std::string::npos);
+    // A password the client could not send intact is refused; the link keeps working.
+    for (const char* unsendable : {"new&pass1", "new#pass1", "new%2Bpass1"}) {
+        auto refused = client.Post(
+            "/reset",
+            httplib::Params{{"token", token}, {"password", unsendable}, {"repeat", unsendable}});
+        ASSERT_TRUE(refused);
+        EXPECT_NE(refused->body.find("<form"), std::string::npos) << unsendable;
+        EXPECT_EQ(refused->body.find("Password changed"), std::string::npos) << unsendable;
+    }
+    EXPECT_EQ(CodeOf("auth.php?login=demo&pass=new"), kWrongCredentials);
     auto done = client.Post(
         "/reset",
         httplib::Params{{"token", token}, {"password", "new pass+1"}, {"repeat", "new pass+1"}});
