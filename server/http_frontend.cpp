@@ -39,7 +39,14 @@ int HttpFrontend::Bind(const std::string& host, int port) {
 }
 
 bool HttpFrontend::Run() {
-    return http_.listen_after_bind();
+    serving_ = true;
+    if (stopRequested_) {
+        serving_ = false;
+        return true;
+    }
+    bool served = http_.listen_after_bind();
+    serving_ = false;
+    return served;
 }
 
 void HttpFrontend::Start() {
@@ -55,6 +62,12 @@ void HttpFrontend::Start() {
 }
 
 void HttpFrontend::Stop() {
+    // The HTTP layer ignores a stop that comes before its loop runs, so a stop signal right after
+    // start-up would be lost. Either Run sees the request and returns, or it is already under
+    // way and this waits until the loop runs (a moment) so that the stop reaches it.
+    stopRequested_ = true;
+    while (serving_ && !http_.is_running())
+        std::this_thread::yield();
     http_.stop();
     if (thread_.joinable()) thread_.join();
 }

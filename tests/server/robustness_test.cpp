@@ -3,6 +3,7 @@
 // served correctly.
 
 #include <atomic>
+#include <future>
 #include <thread>
 
 #include "server/result_code.h"
@@ -114,6 +115,20 @@ TEST_F(Robustness, ManyClientsAtOnce) {
     EXPECT_EQ(app->views, viewsBefore + kClients * kRounds);
     // One rating per account, whatever the order in which they arrived.
     EXPECT_EQ(app->rates, ratesBefore + kClients);
+}
+
+// A stop signal may arrive right after start-up, before the serving loop runs; it must still
+// end the loop instead of being lost (the service would then never stop).
+TEST_F(Robustness, StopBeforeServingStartsIsNotLost) {
+    HttpFrontend early(*service, 2);
+    ASSERT_GT(early.Bind("127.0.0.1", 0), 0);
+    early.Stop();
+    auto served = std::async(std::launch::async, [&] { return early.Run(); });
+    // Only a guard against a hang: Run returns at once when it works.
+    bool ended = served.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    EXPECT_TRUE(ended);
+    if (!ended) early.Stop();  // the loop runs now, so this one reaches it
+    EXPECT_TRUE(served.get());
 }
 
 }  // namespace
