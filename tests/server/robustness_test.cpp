@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "server/result_code.h"
+#include "server/seed.h"
 #include "tests/server/service_fixture.h"
 
 namespace zentri::server::test {
@@ -129,6 +130,23 @@ TEST_F(Robustness, StopBeforeServingStartsIsNotLost) {
     EXPECT_TRUE(ended);
     if (!ended) early.Stop();  // the loop runs now, so this one reaches it
     EXPECT_TRUE(served.get());
+}
+
+// Two processes starting on a new data folder at once (the service and an account command)
+// both find it unseeded; the one that seeds second must leave the first one's catalogue alone and
+// start, not fail on the rows already there.
+TEST_F(Robustness, SeedingASeededDatabaseKeepsItsCatalogue) {
+    std::string s = "sessionid=" + SignIn();
+    ASSERT_EQ(CodeOf("rate.php?" + s + "&appid=2&rate=5&text=mine"), kOk);
+    Database second(data.Path() / "data" / "catalogue.sqlite3");
+    std::string error;
+    EXPECT_TRUE(
+        LoadSeed(second, HashCost::Minimal, clock.Now(), AssetsDir() / "catalogue.xml", error))
+        << error;
+    EXPECT_EQ(Apps("getapps.php?" + s).size(), 66u);
+    std::vector<ClientReview> reviews;
+    ASSERT_EQ(checker.Reviews(Get("reviews.php?" + s + "&appid=2").body, reviews), kOk);
+    EXPECT_EQ(reviews.front().txt, "mine");
 }
 
 }  // namespace
