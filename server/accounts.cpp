@@ -80,7 +80,14 @@ int Accounts::Register(std::string_view login, std::string_view password, std::s
     if (!hash) return kServiceFailure;
     int64_t id = 0;
     if (int code = Insert(login, *hash, mail, false, id); code != kOk) return code;
-    return ResendActivation(login, base) == kOk ? kOk : kServiceFailure;
+    if (ResendActivation(login, base) == kOk) return kOk;
+    // Without its mail the account could never be activated, and the refusal tells the client
+    // that nothing was changed: take the account back, so that trying again can succeed.
+    Transaction transaction(db_);
+    Statement(db_, "DELETE FROM tokens WHERE account = ?1").Bind(1, id).Run();
+    Statement(db_, "DELETE FROM accounts WHERE id = ?1").Bind(1, id).Run();
+    transaction.Commit();
+    return kServiceFailure;
 }
 
 int Accounts::Authenticate(std::string_view login, std::string_view password, int64_t& account) {
