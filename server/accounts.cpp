@@ -80,7 +80,14 @@ int Accounts::Register(std::string_view login, std::string_view password, std::s
     if (!hash) return kServiceFailure;
     int64_t id = 0;
     if (int code = Insert(login, *hash, mail, false, id); code != kOk) return code;
-    return ResendActivation(login, base) == kOk ? kOk : kServiceFailure;
+    if (ResendActivation(login, base) == kOk) return kOk;
+    // Without its mail the account could never be activated, and the refusal tells the client
+    // that nothing was changed: take the account back, so that trying again can succeed.
+    Transaction transaction(db_);
+    Statement(db_, "DELETE FROM tokens WHERE account = ?1").Bind(1, id).Run();
+    Statement(db_, "DELETE FROM accounts WHERE id = ?1").Bind(1, id).Run();
+    transaction.Commit();
+    return kServiceFailure;
 }
 
 int Accounts::Authenticate(std::string_view login, std::string_view password, int64_t& account) {
@@ -165,6 +172,10 @@ bool Accounts::IsResetTokenValid(std::string_view token) {
 int Accounts::ResetPassword(std::string_view token, std::string_view password) {
     if (!TokenAccount(token, "reset")) return kInvalidValue;
     if (int code = CheckPassword(password); code != kOk) return code;
+    // The page takes any text, but the client sends passwords in the query as typed: "&" and
+    // "#" would cut them short and "%" may be read as one of its escapes, so such a password
+    // could never sign in.
+    if (password.find_first_of("%&#") != std::string_view::npos) return kBadPassword;
     auto hash = HashPassword(password, cost_);
     if (!hash) return kServiceFailure;
     Transaction transaction(db_);

@@ -35,6 +35,8 @@ class Accounts {
     // The pages behind the mails' links.
     bool Activate(std::string_view token);
     bool IsResetTokenValid(std::string_view token);
+    // 0, 108 for a password that is too short or long or that the client could not send
+    // intact (with "%", "&" or "#"), or 110 for an unknown or expired token.
     int ResetPassword(std::string_view token, std::string_view password);
 
     // Commands of the operator.

@@ -69,7 +69,8 @@ Api::Api(CatalogueService& service) : service_(service) {
     };
 }
 
-ApiReply Api::Handle(std::string_view request, const Query& query, const std::string& base) {
+ApiReply Api::Handle(std::string_view request, const Query& query, const std::string& base,
+                     bool headersOnly) {
     auto it = handlers_.find(request);
     if (it == handlers_.end()) {
         ApiReply reply = CodeReply(kUnknownRequest);
@@ -78,7 +79,7 @@ ApiReply Api::Handle(std::string_view request, const Query& query, const std::st
     }
     bool isDownload = request == "download";
     try {
-        Call call{query, base, {}};
+        Call call{query, base, headersOnly, {}};
         if (it->second.second) {
             auto id = query.Get("sessionid");
             int code = id ? service_.SessionStore().Resume(*id, call.session) : kMissingParameter;
@@ -212,7 +213,7 @@ ApiReply Api::AppDetails(Call& call) {
     }
     // Only the details page is a view; the client's background check of installed
     // applications (details=0) is not.
-    if (*details) {
+    if (*details && !call.headersOnly) {
         service_.Apps().CountView(app->id);
         ++app->views;
     }
@@ -263,17 +264,17 @@ ApiReply Api::Rate(Call& call) {
 ApiReply Api::Download(Call& call) {
     std::optional<AppRecord> app;
     if (int code = FindApp(call.query, app); code != kOk) return DownloadRefusal(code);
-    bool sizeOnly = false;
+    bool sizeOnly = call.headersOnly;
     if (auto getsize = call.query.Get("getsize")) {
         auto flag = ReadFlag(*getsize);
         if (!flag) return DownloadRefusal(kInvalidValue);
-        sizeOnly = *flag;
+        sizeOnly = sizeOnly || *flag;
     }
     std::filesystem::path file = service_.Asset(app->package);
     ApiReply reply{200, "application/vnd.ms-cab-compressed", {}, kOk};
     if (file.empty() || !ReadFile(file, reply.body)) return DownloadRefusal(kNoPackage);
     // The size question gets the same answer as the download (its Content-Length is what the
-    // client reads) but is not counted.
+    // client reads) but is not counted; neither is a HEAD, which sends no package.
     if (!sizeOnly) service_.Apps().CountDownload(app->id);
     return reply;
 }

@@ -28,12 +28,15 @@ class Api {
 
     // `base` is the service's address as the client reached it, ending in "/"; the picture
     // addresses in the answers start with it (mail links use the service's public address).
-    ApiReply Handle(std::string_view request, const Query& query, const std::string& base);
+    // `headersOnly` is a HEAD request: answered alike, but it is neither a download nor a view.
+    ApiReply Handle(std::string_view request, const Query& query, const std::string& base,
+                    bool headersOnly = false);
 
   private:
     struct Call {
         const Query& query;
         const std::string& base;
+        bool headersOnly;
         Session session;
     };
     using Handler = std::function<ApiReply(Api&, Call&)>;

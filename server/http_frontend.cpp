@@ -39,7 +39,14 @@ int HttpFrontend::Bind(const std::string& host, int port) {
 }
 
 bool HttpFrontend::Run() {
-    return http_.listen_after_bind();
+    serving_ = true;
+    if (stopRequested_) {
+        serving_ = false;
+        return true;
+    }
+    bool served = http_.listen_after_bind();
+    serving_ = false;
+    return served;
 }
 
 void HttpFrontend::Start() {
@@ -55,6 +62,12 @@ void HttpFrontend::Start() {
 }
 
 void HttpFrontend::Stop() {
+    // The HTTP layer ignores a stop that comes before its loop runs, so a stop signal right after
+    // start-up would be lost. Either Run sees the request and returns, or it is already under
+    // way and this waits until the loop runs (a moment) so that the stop reaches it.
+    stopRequested_ = true;
+    while (serving_ && !http_.is_running())
+        std::this_thread::yield();
     http_.stop();
     if (thread_.joinable()) thread_.join();
 }
@@ -92,8 +105,9 @@ void HttpFrontend::ServeFile(const std::string& relative, const char* type,
 void HttpFrontend::Route() {
     http_.Get(R"(/([A-Za-z0-9_]+)\.php)",
               [this](const httplib::Request& req, httplib::Response& res) {
-                  ApiReply reply =
-                      api_.Handle(req.matches[1].str(), Query::FromTarget(req.target), Base(req));
+                  // HEAD comes here too (the HTTP layer routes it with GET).
+                  ApiReply reply = api_.Handle(req.matches[1].str(), Query::FromTarget(req.target),
+                                               Base(req), req.method == "HEAD");
                   res.status = reply.status;
                   res.set_content(std::move(reply.body), reply.contentType.c_str());
               });
@@ -138,8 +152,10 @@ void HttpFrontend::Route() {
         if (code == 0) {
             res.set_content(ResetDonePage(), kHtml);
         } else if (service_.AccountStore().IsResetTokenValid(token)) {
-            res.set_content(
-                ResetFormPage(token, "Please choose a password of 6 to 128 characters."), kHtml);
+            res.set_content(ResetFormPage(token,
+                                          "Please choose a password of 6 to 128 characters, "
+                                          "without %, & or #."),
+                            kHtml);
         } else {
             res.status = 404;
             res.set_content(ResetLinkInvalidPage(), kHtml);

@@ -24,7 +24,8 @@ class HttpFrontend {
 
     // Binds to `host`:`port` (0 picks a free port); returns the port, or -1.
     int Bind(const std::string& host, int port);
-    // Serves until Stop; returns false when serving could not start.
+    // Serves until Stop; returns false when serving could not start. Returns at once when Stop
+    // came first.
     bool Run();
     // Serves on a thread of its own (tests); Stop joins it.
     void Start();
@@ -45,6 +46,8 @@ class HttpFrontend {
     int port_ = -1;
     std::thread thread_;
     std::atomic<bool> ended_{false};
+    std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> serving_{false};  // Run is between its check of stopRequested_ and its end
 };
 
 }  // namespace zentri::server

@@ -95,7 +95,7 @@ std::string ResetFormPage(std::string_view token, std::string_view problem) {
     body += R"(<form method="post" action="reset">
 <input type="hidden" name="token" value=")" +
             EscapeHtml(token) + R"(">
-<p><label>New password (6 characters or more):<br>
+<p><label>New password (6 characters or more, without %, &amp; or #):<br>
 <input type="password" name="password" minlength="6" required></label></p>
 <p><label>Repeat it:<br><input type="password" name="repeat" minlength="6" required></label></p>
 <p><input type="submit" value="Set password"></p>

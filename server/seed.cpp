@@ -181,6 +181,9 @@ bool LoadSeed(Database& db, HashCost cost, int64_t now, const std::filesystem::p
         }
 
         Transaction transaction(db);
+        // Another process on the same data folder (the service and an account command started
+        // together) may have seeded it since the caller looked; its catalogue stands.
+        if (IsSeeded(db)) return true;
         int position = 0;
         LoadCategories(db, root.child("categories"), std::nullopt, position);
         for (pugi::xml_node app : root.child("apps").children("app"))

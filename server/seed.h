@@ -15,7 +15,7 @@ namespace zentri::server {
 bool IsSeeded(Database& db);
 
 // Loads the seed, its accounts included, in one transaction; on failure nothing is stored and
-// `error` says why.
+// `error` says why. A database that is seeded already is left as it is (true).
 bool LoadSeed(Database& db, HashCost cost, int64_t now, const std::filesystem::path& file,
               std::string& error);
 

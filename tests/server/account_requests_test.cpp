@@ -98,6 +98,24 @@ TEST_F(AccountRequests, RegistrationRefusals) {
     EXPECT_TRUE(Mails().empty());
 }
 
+// When the activation mail cannot be written the registration is refused as a storage failure
+// ("nothing was changed, try again"), and indeed nothing is kept: the same registration succeeds
+// once mail can be written again.
+TEST_F(AccountRequests, RegistrationWithoutItsMailKeepsNoAccount) {
+    std::filesystem::path outbox = data.Path() / "data" / "outbox";
+    std::filesystem::remove_all(outbox);
+    { std::ofstream blocker(outbox); }  // a file where the folder was: no mail can be written
+    EXPECT_EQ(CodeOf("reg.php?login=mailless&pass=secret1&mail=m@example.org"), kServiceFailure);
+    EXPECT_EQ(CodeOf("auth.php?login=mailless&pass=secret1"), kWrongCredentials);
+
+    std::filesystem::remove(outbox);
+    std::filesystem::create_directory(outbox);
+    std::string link = Register("mailless", "secret1", "m@example.org");
+    ASSERT_FALSE(link.empty());
+    EXPECT_EQ(Get(link).status, 200);
+    EXPECT_EQ(CodeOf("auth.php?login=mailless&pass=secret1"), kOk);
+}
+
 TEST_F(AccountRequests, ActivationLinksExpire) {
     std::string link = Register("late", "secret1", "late@example.org");
     clock.Advance(Accounts::kActivationLifetime + 1);
@@ -129,6 +147,16 @@ TEST_F(AccountRequests, PasswordResetByLoginOrMail) {
         "/reset", httplib::Params{{"token", token}, {"password", "new pass+1"}, {"repeat", "x"}});
     ASSERT_TRUE(differ);
     EXPECT_NE(differ->body.find("differ"), std::string::npos);
+    // A password the client could not send intact is refused; the link keeps working.
+    for (const char* unsendable : {"new&pass1", "new#pass1", "new%2Bpass1"}) {
+        auto refused = client.Post(
+            "/reset",
+            httplib::Params{{"token", token}, {"password", unsendable}, {"repeat", unsendable}});
+        ASSERT_TRUE(refused);
+        EXPECT_NE(refused->body.find("<form"), std::string::npos) << unsendable;
+        EXPECT_EQ(refused->body.find("Password changed"), std::string::npos) << unsendable;
+    }
+    EXPECT_EQ(CodeOf("auth.php?login=demo&pass=new"), kWrongCredentials);
     auto done = client.Post(
         "/reset",
         httplib::Params{{"token", token}, {"password", "new pass+1"}, {"repeat", "new pass+1"}});

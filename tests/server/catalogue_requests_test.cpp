@@ -361,5 +361,24 @@ TEST_F(CatalogueRequests, DownloadsServeThePackagesWithTheirSizes) {
     EXPECT_EQ(checker.Code(Get("download.php?" + S()).body), kMissingParameter);
 }
 
+// A HEAD asks for the headers only: it gets the download's Content-Length but is neither a
+// download nor a view.
+TEST_F(CatalogueRequests, HeadRequestsAreNotCounted) {
+    ClientApp before = Details(14);
+    httplib::Client client("127.0.0.1", port);
+    client.set_url_encode(false);
+    std::string id = "&appid=14";
+    auto package = client.Head(("/download.php?" + S() + id).c_str());
+    auto page = client.Head(("/appdetails.php?" + S() + id + "&details=1").c_str());
+    ASSERT_TRUE(package && page);
+    EXPECT_EQ(package->status, 200);
+    EXPECT_EQ(package->get_header_value("Content-Length"),
+              Get("download.php?" + S() + id + "&getsize=1").contentLength);
+    EXPECT_EQ(page->status, 200);
+    ClientApp after = Details(14);
+    EXPECT_EQ(after.downloads, before.downloads);
+    EXPECT_EQ(after.views, before.views);
+}
+
 }  // namespace
 }  // namespace zentri::server::test
