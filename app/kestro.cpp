@@ -44,19 +44,7 @@ void Kestro::LoadSettings(const std::u16string& path) {
     // Takes effect only for a language the localization file declares.
     Localization::Instance().SetLanguage(record->language);
 
-    profile.osver = record->osver;
-    profile.w = record->w;
-    profile.h = record->h;
-    profile.phone = record->phone;
-    profile.irda = record->irda;
-    profile.bt = record->bt;
-    profile.wifi = record->wifi;
-    profile.gl = record->gl;
-    profile.cam = record->cam;
-    profile.cam3g = record->cam3g;
-    profile.accel = record->accel;
-    profile.gps = record->gps;
-    profile.keypad = record->keypad;
+    profile = record->profile;
 
     keepCabs = record->keepCabs;
     firstStart = false;
@@ -67,22 +55,10 @@ void Kestro::LoadSettings(const std::u16string& path) {
 void Kestro::SaveSettings(const std::u16string& path) {
     SettingsRecord record;
     record.language = Localization::Instance().GetLanguage();
-    record.osver = profile.osver;
+    record.profile = profile;
     // The pair the user agreed to keep, not the last typed one.
     record.login = savedLogin;
     record.password = savedPassword;
-    record.w = profile.w;
-    record.h = profile.h;
-    record.phone = profile.phone;
-    record.irda = profile.irda;
-    record.bt = profile.bt;
-    record.wifi = profile.wifi;
-    record.gl = profile.gl;
-    record.cam = profile.cam;
-    record.cam3g = profile.cam3g;
-    record.accel = profile.accel;
-    record.gps = profile.gps;
-    record.keypad = profile.keypad;
     record.sortOrder = sortOrder;
     record.priceFilter = priceFilter;
     record.keepCabs = keepCabs;

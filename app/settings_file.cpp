@@ -66,8 +66,8 @@ std::u16string GetText(std::string_view in, size_t offset, size_t units, uint16_
 }
 
 // The ten feature flags in the order of the file.
-template <class Record>
-auto Flags(Record& r) {
+template <class Profile>
+auto Flags(Profile& r) {
     return std::array{&r.phone, &r.irda,  &r.bt,    &r.wifi, &r.gl,
                       &r.cam,   &r.cam3g, &r.accel, &r.gps,  &r.keypad};
 }
@@ -85,12 +85,12 @@ std::string EncodeSettingsRecord(const SettingsRecord& record) {
     std::string out(SettingsRecord::kSize, '\0');
     PutInt32(out, 0, SettingsRecord::kSize);
     PutText(out, kLanguage, kShortUnits, record.language, 0);
-    PutText(out, kOsver, kShortUnits, record.osver, 0);
+    PutText(out, kOsver, kShortUnits, record.profile.osver, 0);
     PutText(out, kLogin, kLongUnits, record.login, SettingsMask());
     PutText(out, kPassword, kLongUnits, record.password, SettingsMask());
-    PutInt32(out, kWidth, record.w);
-    PutInt32(out, kHeight, record.h);
-    auto flags = Flags(record);
+    PutInt32(out, kWidth, record.profile.w);
+    PutInt32(out, kHeight, record.profile.h);
+    auto flags = Flags(record.profile);
     for (size_t i = 0; i < flags.size(); ++i)
         out[kFlags + i] = *flags[i] ? 1 : 0;
     PutText(out, kSortOrder, kLongUnits, record.sortOrder, 0);
@@ -104,12 +104,12 @@ std::optional<SettingsRecord> DecodeSettingsRecord(std::string_view in) {
         return std::nullopt;
     SettingsRecord r;
     r.language = GetText(in, kLanguage, kShortUnits, 0);
-    r.osver = GetText(in, kOsver, kShortUnits, 0);
+    r.profile.osver = GetText(in, kOsver, kShortUnits, 0);
     r.login = GetText(in, kLogin, kLongUnits, SettingsMask());
     r.password = GetText(in, kPassword, kLongUnits, SettingsMask());
-    r.w = GetInt32(in, kWidth);
-    r.h = GetInt32(in, kHeight);
-    auto flags = Flags(r);
+    r.profile.w = GetInt32(in, kWidth);
+    r.profile.h = GetInt32(in, kHeight);
+    auto flags = Flags(r.profile);
     for (size_t i = 0; i < flags.size(); ++i)
         *flags[i] = in[kFlags + i] != 0;
     r.sortOrder = GetText(in, kSortOrder, kLongUnits, 0);

@@ -10,27 +10,17 @@
 #include <string>
 #include <string_view>
 
+#include "manager/device_profile.h"
+
 namespace zentri {
 
 struct SettingsRecord {
     static constexpr int32_t kSize = 864;
 
     std::u16string language;  // the language's short name
-    std::u16string osver;
-    std::u16string login;  // in clear; masked only in the file
+    std::u16string login;     // in clear; masked only in the file
     std::u16string password;
-    int32_t w = 0;
-    int32_t h = 0;
-    bool phone = false;
-    bool irda = false;
-    bool bt = false;
-    bool wifi = false;
-    bool gl = false;
-    bool cam = false;
-    bool cam3g = false;
-    bool accel = false;
-    bool gps = false;
-    bool keypad = false;
+    DeviceProfile profile;
     std::u16string sortOrder;
     std::u16string priceFilter;
     bool keepCabs = false;

@@ -45,12 +45,12 @@ void ExpectField(const std::string& record, size_t offset, size_t size, const st
 SettingsRecord Sample() {
     SettingsRecord r;
     r.language = u"de";
-    r.osver = u"wm6sp";
+    r.profile.osver = u"wm6sp";
     r.login = u"jo\u00e4n";  // one character outside ASCII
     r.password = u"p+/w";
-    r.w = 240;
-    r.h = 320;
-    r.irda = r.wifi = r.cam = r.gps = true;
+    r.profile.w = 240;
+    r.profile.h = 320;
+    r.profile.irda = r.profile.wifi = r.profile.cam = r.profile.gps = true;
     r.sortOrder = u"views";
     r.priceFilter = u"free";
     r.keepCabs = true;
@@ -81,7 +81,7 @@ TEST(SettingsRecord, HasTheFixedLittleEndianLayout) {
 TEST(SettingsRecord, CutsLongTextsToTheRoomOfTheirField) {
     SettingsRecord r;
     r.language = u"abcdefghijkl";
-    r.osver = std::u16string(30, u'w');
+    r.profile.osver = std::u16string(30, u'w');
     r.login = std::u16string(150, u'l');
     r.priceFilter = std::u16string(99, u'p');
     std::string bytes = EncodeSettingsRecord(r);
@@ -89,7 +89,7 @@ TEST(SettingsRecord, CutsLongTextsToTheRoomOfTheirField) {
     auto back = DecodeSettingsRecord(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->language, u"abcdefghi");
-    EXPECT_EQ(back->osver, std::u16string(9, u'w'));
+    EXPECT_EQ(back->profile.osver, std::u16string(9, u'w'));
     EXPECT_EQ(back->login, std::u16string(99, u'l'));
     EXPECT_EQ(back->priceFilter, std::u16string(99, u'p'));
 }
