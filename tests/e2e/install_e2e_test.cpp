@@ -30,6 +30,7 @@
 #include "server/http_frontend.h"
 #include "server/service.h"
 #include "tests/core/session_support.h"
+#include "tests/e2e/exchange.h"
 #include "ui/app_lock.h"
 
 namespace zentri {
@@ -73,35 +74,8 @@ class DemoService {
     int port_ = -1;
 };
 
-// One request through the transport; `onEnd` runs in its completion handler.
-bool Exchange(const std::function<shared_ptr<HttpRequest>()>& start,
-              std::function<void(HttpRequest*, bool)> onEnd) {
-    struct State {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool ended = false;
-    };
-    auto state = std::make_shared<State>();
-    {
-        std::lock_guard<AppLockType> lock(AppLock());
-        start()->Completion().Add([state, onEnd](HttpRequest* r, bool ok) {
-            onEnd(r, ok);
-            std::lock_guard<std::mutex> guard(state->mutex);
-            state->ended = true;
-            state->done.notify_all();
-        });
-    }
-    std::unique_lock<std::mutex> lock(state->mutex);
-    return state->done.wait_for(lock, kGuard, [&] { return state->ended; });
-}
-
-int32_t Call(const std::function<shared_ptr<HttpRequest>()>& start, XMLResponse& parser) {
-    int32_t code = -1;
-    EXPECT_TRUE(Exchange(start, [&](HttpRequest* r, bool ok) {
-        code = ok ? parser.Parse(r->Body(), static_cast<size_t>(r->Size())) : kResultUnreadable;
-    }));
-    return code;
-}
+using test::Call;
+using test::Exchange;
 
 // Waits for the end of one activity of an app; its success.
 class ActivityEnd {

@@ -26,6 +26,7 @@
 #include "net/xml_response_tags.h"
 #include "platform/paths.h"
 #include "tests/core/session_support.h"
+#include "tests/e2e/exchange.h"
 #include "ui/app_lock.h"
 
 namespace zentri {
@@ -142,40 +143,8 @@ class FakeService {
     std::vector<std::string> targets_;
 };
 
-// One request through the transport's queue; `onEnd` runs in the completion handler (on the
-// transfer thread, under appLock), where the body still exists.
-bool Exchange(const std::function<shared_ptr<HttpRequest>()>& start,
-              std::function<void(HttpRequest*, bool)> onEnd) {
-    struct State {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool ended = false;
-    };
-    auto state = std::make_shared<State>();
-    {
-        // Subscribing under appLock: the completion cannot run before this block ends.
-        std::lock_guard<AppLockType> app(AppLock());
-        shared_ptr<HttpRequest> request = start();
-        request->Completion().Add([state, onEnd](HttpRequest* r, bool ok) {
-            onEnd(r, ok);
-            std::lock_guard<std::mutex> lock(state->mutex);
-            state->ended = true;
-            state->done.notify_all();
-        });
-    }
-    std::unique_lock<std::mutex> lock(state->mutex);
-    return state->done.wait_for(lock, 60s, [&] { return state->ended; });  // a failure guard
-}
-
-// The result code of an answer parsed by `parser` (999 for a failed transfer).
-int32_t Call(const std::function<shared_ptr<HttpRequest>()>& start, XMLResponse& parser) {
-    int32_t code = -1;
-    bool ended = Exchange(start, [&](HttpRequest* r, bool ok) {
-        code = ok ? parser.Parse(r->Body(), static_cast<size_t>(r->Size())) : kResultUnreadable;
-    });
-    EXPECT_TRUE(ended);
-    return code;
-}
+using test::Call;
+using test::Exchange;
 
 class SessionEndToEnd : public ::testing::Test {
   protected:
