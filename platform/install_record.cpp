@@ -86,7 +86,11 @@ bool IsValidAppName(std::string_view appName) {
     if (appName.empty() || appName.size() > 255) return false;
     for (unsigned char c : appName)
         if (c < 0x20 || c == 0x7F || c == '\\') return false;
-    return !EqualsNoCase(appName, "ExtensionOptions") && !EqualsNoCase(appName, "TSKAllowed");
+    return !IsPlatformSubkey(appName);
+}
+
+bool IsPlatformSubkey(std::string_view name) {
+    return EqualsNoCase(name, "ExtensionOptions") || EqualsNoCase(name, "TSKAllowed");
 }
 
 RegResult ReadInstallRecord(std::string_view appName, InstallRecord& record) {

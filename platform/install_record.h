@@ -66,6 +66,10 @@ struct InstallRecord {
 inline constexpr const char* kAppInstallKey = "\\Security\\AppInstall";
 std::string InstallKeyPath(std::string_view appName);
 
+// One of the platform's own subkeys beside the packages' ("ExtensionOptions", "TSKAllowed"),
+// compared without case as key names are; their existence says nothing about a package.
+bool IsPlatformSubkey(std::string_view name);
+
 // A name that can be an installed package's key: not empty, at most 255 bytes, no backslash
 // or control character, and not one of the platform's own subkeys ("ExtensionOptions",
 // "TSKAllowed").
