@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "server/package_names.h"
+#include "server/read_file.h"
 #include "server/result_code.h"
 
 namespace zentri::server {
@@ -35,15 +36,6 @@ void WriteCategories(pugi::xml_node parent, const std::vector<CategoryNode>& nod
         SetInt(node, "count", c.count);
         WriteCategories(node, c.children);
     }
-}
-
-bool ReadFile(const std::filesystem::path& file, std::string& content) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream out;
-    out << in.rdbuf();
-    content = out.str();
-    return static_cast<bool>(in) || in.eof();
 }
 
 }  // namespace

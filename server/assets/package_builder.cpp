@@ -10,20 +10,13 @@
 
 #include <pugixml.hpp>
 
+#include "server/read_file.h"
+
 extern char** environ;
 
 namespace zentri::server::assets {
 
 namespace {
-
-bool ReadFile(const std::filesystem::path& file, std::string& content) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream out;
-    out << in.rdbuf();
-    content = out.str();
-    return true;
-}
 
 bool WriteFile(const std::filesystem::path& file, const std::string& content) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
