@@ -124,22 +124,6 @@ TEST_F(InstalledApps, AddAndRemoveInstalledKeepEntries) {
 
 class Updates : public ManagerTest {
   protected:
-    // Checks for updates and waits for the details answers of the apps not asked before.
-    void CheckAndWait() {
-        std::vector<shared_ptr<App>> apps;
-        {
-            std::lock_guard<AppLockType> lock(AppLock());
-            for (auto& [sysid, a] : Manager().GetInstalled()) {
-                if (a->detailsRequest) continue;
-                apps.push_back(a);
-                log.Attach(*a);
-            }
-            Manager().CheckUpdates();
-        }
-        for (auto& a : apps)
-            log.WaitEnd(*a, App::LoadingDetails);
-        test::Settle();
-    }
     int Pending() {
         std::lock_guard<AppLockType> lock(AppLock());
         return Manager().GetPendingUpdates();

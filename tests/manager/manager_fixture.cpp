@@ -222,6 +222,22 @@ void ManagerTest::TearDown() {
     ResetSession();
 }
 
+void ManagerTest::CheckAndWait() {
+    std::vector<shared_ptr<App>> apps;
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        for (auto& [sysid, a] : Manager().GetInstalled()) {
+            if (a->detailsRequest) continue;
+            apps.push_back(a);
+            log.Attach(*a);
+        }
+        Manager().CheckUpdates();
+    }
+    for (auto& a : apps)
+        log.WaitEnd(*a, App::LoadingDetails);
+    Settle();
+}
+
 void ManagerTest::StageTestInstaller() {
     std::string root = device.Root().string();
     std::string script = "#!/bin/sh\nroot='" + root + "'\nreg='" + ZENTRI_REG_TOOL + "'\n" +

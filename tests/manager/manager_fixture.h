@@ -140,6 +140,9 @@ class ManagerTest : public ::testing::Test {
                   const std::vector<std::string>& executables = {});
     int32_t RegistryRevision(const std::string& sysid);
 
+    // Checks for updates and waits for the details answers of the apps not asked before.
+    void CheckAndWait();
+
     // An App as a catalogue answer gives it.
     static shared_ptr<App> CatalogueApp(const CatalogueEntry& e);
 

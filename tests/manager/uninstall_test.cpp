@@ -60,18 +60,7 @@ class Uninstall : public ManagerTest {
         Register("Acme Newer", 4);
         Register("Acme Equal", 3);
         Manager().Start();
-        std::vector<shared_ptr<App>> apps;
-        {
-            std::lock_guard<AppLockType> lock(AppLock());
-            for (auto& [sysid, a] : Manager().GetInstalled()) {
-                apps.push_back(a);
-                log.Attach(*a);
-            }
-            Manager().CheckUpdates();
-        }
-        for (auto& a : apps)
-            log.WaitEnd(*a, App::LoadingDetails);
-        test::Settle();
+        CheckAndWait();
         ASSERT_EQ(Manager().GetPendingUpdates(), 1);
     }
 
