@@ -1,5 +1,7 @@
 #include "platform/install_record.h"
 
+#include <array>
+
 #include "platform/text.h"
 
 namespace platform {
@@ -64,6 +66,20 @@ bool KeyIsEmpty(const RegKey& key) {
            key.EnumValue(0, value) == RegResult::NotFound;
 }
 
+// The record's lists as registry values, each kept under its own subkey.
+struct RecordLists {
+    std::vector<RegValue> executables, files, shortcuts, folders, keys, values;
+
+    auto BySubkey() {
+        return std::array{std::pair{kExecutables, &executables},
+                          std::pair{kFiles, &files},
+                          std::pair{kShortcuts, &shortcuts},
+                          std::pair{kFolders, &folders},
+                          std::pair{kKeys, &keys},
+                          std::pair{kValues, &values}};
+    }
+};
+
 RegResult IgnoreMissing(RegResult r) {
     return r == RegResult::NotFound ? RegResult::Ok : r;
 }
@@ -104,26 +120,20 @@ RegResult ReadInstallRecord(std::string_view appName, InstallRecord& record) {
         (r = IgnoreMissing(key.QueryString("SetupLibrary", record.setupLibrary))) != RegResult::Ok)
         return r;
 
-    std::vector<RegValue> executables, files, shortcuts, folders, keys, values;
-    const std::string& path = key.Path();
-    for (auto [subkey, list] : {std::pair{kExecutables, &executables},
-                                {kFiles, &files},
-                                {kShortcuts, &shortcuts},
-                                {kFolders, &folders},
-                                {kKeys, &keys},
-                                {kValues, &values}})
-        if ((r = ReadList(path, subkey, *list)) != RegResult::Ok) return r;
-    for (const RegValue& v : executables)
+    RecordLists lists;
+    for (auto [subkey, list] : lists.BySubkey())
+        if ((r = ReadList(key.Path(), subkey, *list)) != RegResult::Ok) return r;
+    for (const RegValue& v : lists.executables)
         record.executables.push_back(v.name);
-    for (const RegValue& v : files)
+    for (const RegValue& v : lists.files)
         record.files.push_back(v.name);
-    for (const RegValue& v : shortcuts)
+    for (const RegValue& v : lists.shortcuts)
         record.shortcuts.push_back({v.name, v.text});
-    for (const RegValue& v : folders)
+    for (const RegValue& v : lists.folders)
         record.folders.push_back(v.name);
-    for (const RegValue& v : keys)
+    for (const RegValue& v : lists.keys)
         record.keys.push_back({v.name, v.type != RegType::Dword || v.number != 0});
-    for (const RegValue& v : values)
+    for (const RegValue& v : lists.values)
         record.values.push_back({v.name, SplitLines(v.text)});
     return RegResult::Ok;
 }
@@ -138,34 +148,29 @@ RegResult WriteInstallRecord(const InstallRecord& record) {
     if (r == RegResult::Ok && !record.setupLibrary.empty())
         r = key.SetString("SetupLibrary", record.setupLibrary);
 
-    std::vector<RegValue> executables, files, shortcuts, folders, keys, values;
+    RecordLists lists;
     for (const auto& p : record.executables)
-        executables.push_back(Text(p));
+        lists.executables.push_back(Text(p));
     for (const auto& p : record.files)
-        files.push_back(Text(p));
+        lists.files.push_back(Text(p));
     for (const auto& s : record.shortcuts)
-        shortcuts.push_back(Text(s.path, s.target));
+        lists.shortcuts.push_back(Text(s.path, s.target));
     for (const auto& p : record.folders)
-        folders.push_back(Text(p));
+        lists.folders.push_back(Text(p));
     for (const auto& k : record.keys) {
         RegValue v;
         v.name = k.path, v.type = RegType::Dword, v.number = k.whole ? 1 : 0;
-        keys.push_back(v);
+        lists.keys.push_back(v);
     }
     for (const auto& v : record.values)
-        values.push_back(Text(v.key, JoinLines(v.names)));
+        lists.values.push_back(Text(v.key, JoinLines(v.names)));
     // ExecutableFiles always exists, so that an installed package without programs reads as
     // one, not as a damaged record.
     if (r == RegResult::Ok) {
         RegKey exe;
         r = RegKey::Create(path + "\\" + kExecutables, exe);
     }
-    for (auto [subkey, list] : {std::pair{kExecutables, &executables},
-                                {kFiles, &files},
-                                {kShortcuts, &shortcuts},
-                                {kFolders, &folders},
-                                {kKeys, &keys},
-                                {kValues, &values}})
+    for (auto [subkey, list] : lists.BySubkey())
         if (r == RegResult::Ok) r = WriteList(path, subkey, *list);
     return r;
 }
