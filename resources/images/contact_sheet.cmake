@@ -69,7 +69,7 @@ math(EXPR mockup_top "${light_height} + ${dark_height} + ${margin}")
 file(READ ${CMAKE_CURRENT_LIST_DIR}/contact_mockup.svg.in mockup)
 string(REPLACE "@SET@" "${images_rel}" mockup "${mockup}")
 string(REPLACE "@Y@" "${mockup_top}" mockup "${mockup}")
-math(EXPR total "${mockup_top} + 912 + ${margin}")
+math(EXPR total "${mockup_top} + 982 + ${margin}")
 math(EXPR mockup_bg_y "${light_height} + ${dark_height}")
 math(EXPR mockup_bg_h "${total} - ${mockup_bg_y}")
 file(WRITE ${sheet_dir}/${sheet_name}.svg
