@@ -1,8 +1,5 @@
 #include "server/assets/package_builder.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -10,9 +7,8 @@
 
 #include <pugixml.hpp>
 
+#include "server/assets/run_program.h"
 #include "server/read_file.h"
-
-extern char** environ;
 
 namespace zentri::server::assets {
 
@@ -35,20 +31,6 @@ std::string ShortName(const std::string& name, int number) {
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "%03d", number);
     return stem + "~1." + suffix;
-}
-
-int Run(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // The parms that name a file of the package: Extract sources and the setup library.
@@ -88,28 +70,31 @@ std::string Substitute(const std::string& text, const std::map<std::string, std:
     return out + text.substr(at);
 }
 
+std::string XmlEscaped(const std::string& text) {
+    std::string e;
+    for (char c : text) {
+        if (c == '&')
+            e += "&amp;";
+        else if (c == '<')
+            e += "&lt;";
+        else if (c == '>')
+            e += "&gt;";
+        else if (c == '"')
+            e += "&quot;";
+        else
+            e += c;
+    }
+    return e;
+}
+
 std::string BuildPackage(const PackageJob& job) {
     std::string setup, unknown;
     if (!ReadFile(job.source / "_setup.xml", setup))
         return "no _setup.xml in " + job.source.string();
     // Values go into the document as XML text.
     std::map<std::string, std::string> escaped;
-    for (const auto& [key, value] : job.values) {
-        std::string e;
-        for (char c : value) {
-            if (c == '&')
-                e += "&amp;";
-            else if (c == '<')
-                e += "&lt;";
-            else if (c == '>')
-                e += "&gt;";
-            else if (c == '"')
-                e += "&quot;";
-            else
-                e += c;
-        }
-        escaped[key] = e;
-    }
+    for (const auto& [key, value] : job.values)
+        escaped[key] = XmlEscaped(value);
     setup = Substitute(setup, escaped, unknown);
     if (!unknown.empty()) return "unknown placeholder @" + unknown + "@ in _setup.xml";
     pugi::xml_document doc;
@@ -153,7 +138,7 @@ std::string BuildPackage(const PackageJob& job) {
         args.push_back((job.staging / shortName).string());
     }
     std::filesystem::remove(job.cab);
-    if (Run(args) != 0) return "gcab failed for " + job.cab.string();
+    if (RunProgram(args) != 0) return "gcab failed for " + job.cab.string();
     return "";
 }
 

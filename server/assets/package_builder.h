@@ -26,4 +26,7 @@ std::string BuildPackage(const PackageJob& job);
 std::string Substitute(const std::string& text, const std::map<std::string, std::string>& values,
                        std::string& unknown);
 
+// The text with the characters that XML gives a meaning (& < > ") written as entities.
+std::string XmlEscaped(const std::string& text);
+
 }  // namespace zentri::server::assets

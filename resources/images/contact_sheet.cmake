@@ -1,0 +1,81 @@
+# Writes the contact sheet: every interface image of one dpi set, labelled, on a light and on
+# a dark panel, and a page of the client put together from them (contact_mockup.svg.in, laid
+# out for the 192-dpi set), so that the whole set can be reviewed at a glance.
+#   cmake -DSOURCES="a.svg;b.svg" -DIMAGES=<build>/resources/images -DDPI=192
+#         -DOUT=<build>/resources/contact-sheet.png -DRSVG=<rsvg-convert> -P contact_sheet.cmake
+# The sheet is an SVG beside OUT that refers to the rendered PNGs (librsvg reads images only
+# from the sheet's own folder and below, so IMAGES must lie under OUT's folder).
+include(${CMAKE_CURRENT_LIST_DIR}/image_size.cmake)
+get_filename_component(sheet_dir ${OUT} DIRECTORY)
+get_filename_component(sheet_name ${OUT} NAME_WE)
+file(RELATIVE_PATH images_rel ${sheet_dir} ${IMAGES}/${DPI})
+
+set(panel_width 1040)
+set(margin 24)
+set(label_size 13)
+
+# One panel: shelves of images left to right, each with its name under it.
+function(panel top background ink out_svg out_height)
+    set(svg "  <rect x='0' y='${top}' width='${panel_width}' height='@HEIGHT@' fill='${background}'/>\n")
+    math(EXPR title_y "${top} + ${margin} + 8")
+    string(APPEND svg "  <text x='${margin}' y='${title_y}' font-family='DejaVu Sans' font-weight='bold' font-size='16' fill='${ink}'>Zentri interface images, ${DPI} dpi</text>\n")
+    math(EXPR y "${title_y} + 20")
+    set(x ${margin})
+    set(shelf 0)
+    list(SORT SOURCES)
+    foreach(source ${SOURCES})
+        get_filename_component(name ${source} NAME_WE)
+        zentri_svg_base_size(${source} bw bh)
+        zentri_image_size_at(${bw} ${DPI} w)
+        zentri_image_size_at(${bh} ${DPI} h)
+        string(LENGTH "${name}" chars)
+        math(EXPR label_w "${chars} * 8")
+        set(cell ${w})
+        if(label_w GREATER cell)
+            set(cell ${label_w})
+        endif()
+        math(EXPR right "${x} + ${cell}")
+        if(right GREATER panel_width AND x GREATER margin)
+            math(EXPR y "${y} + ${shelf} + ${label_size} + 28")
+            set(x ${margin})
+            set(shelf 0)
+        endif()
+        if(h GREATER shelf)
+            set(shelf ${h})
+        endif()
+        math(EXPR image_x "${x} + (${cell} - ${w}) / 2")
+        math(EXPR label_x "${x} + ${cell} / 2")
+        math(EXPR label_y "${y} + ${h} + ${label_size} + 4")
+        math(EXPR frame_x "${image_x} - 1")
+        math(EXPR frame_y "${y} - 1")
+        math(EXPR frame_w "${w} + 1")
+        math(EXPR frame_h "${h} + 1")
+        string(APPEND svg "  <rect x='${frame_x}.5' y='${frame_y}.5' width='${frame_w}' height='${frame_h}' fill='none' stroke='${ink}' stroke-opacity='0.12'/>\n")
+        string(APPEND svg "  <image x='${image_x}' y='${y}' width='${w}' height='${h}' href='${images_rel}/${name}.png'/>\n")
+        string(APPEND svg "  <text x='${label_x}' y='${label_y}' text-anchor='middle' font-family='DejaVu Sans' font-size='${label_size}' fill='${ink}'>${name}</text>\n")
+        math(EXPR x "${x} + ${cell} + ${margin}")
+    endforeach()
+    math(EXPR height "${y} + ${shelf} + ${label_size} + 28 + ${margin} - ${top}")
+    string(REPLACE "@HEIGHT@" "${height}" svg "${svg}")
+    set(${out_svg} "${svg}" PARENT_SCOPE)
+    set(${out_height} ${height} PARENT_SCOPE)
+endfunction()
+
+panel(0 "#f4f6f9" "#1e2530" light light_height)
+panel(${light_height} "#18202b" "#e8edf3" dark dark_height)
+
+# Below the panels, a page of the client put together from the same images.
+math(EXPR mockup_top "${light_height} + ${dark_height} + ${margin}")
+file(READ ${CMAKE_CURRENT_LIST_DIR}/contact_mockup.svg.in mockup)
+string(REPLACE "@SET@" "${images_rel}" mockup "${mockup}")
+string(REPLACE "@Y@" "${mockup_top}" mockup "${mockup}")
+math(EXPR total "${mockup_top} + 982 + ${margin}")
+math(EXPR mockup_bg_y "${light_height} + ${dark_height}")
+math(EXPR mockup_bg_h "${total} - ${mockup_bg_y}")
+file(WRITE ${sheet_dir}/${sheet_name}.svg
+     "<svg xmlns='http://www.w3.org/2000/svg' width='${panel_width}' height='${total}'>\n${light}${dark}<rect y='${mockup_bg_y}' width='${panel_width}' height='${mockup_bg_h}' fill='#c9d1db'/>\n${mockup}</svg>\n")
+execute_process(COMMAND ${RSVG} --format png --output ${OUT} ${sheet_dir}/${sheet_name}.svg
+                RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "rsvg-convert failed on the contact sheet")
+endif()
