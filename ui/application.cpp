@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include "ui/automation_tree.h"
 #include "ui/key_table.h"
 #include "ui/platform/platform_window.h"
 #include "ui/touch.h"
@@ -23,6 +24,19 @@ bool Application::Created() {
         window->SetActivityProbe([this] {
             std::lock_guard<AppLockType> lock(AppLock());
             return server.Busy();
+        });
+        window->SetTreeProbe([this] {
+            std::lock_guard<AppLockType> lock(AppLock());
+            GObjectPtr root = server.Root();
+            return root ? VisibleNodes(*root, Rect{0, 0, width, height})
+                        : std::vector<AutomationNode>{};
+        });
+        window->SetShotPainter([this](bool fixedPhase) {
+            std::lock_guard<AppLockType> lock(AppLock());
+            SetFixedPhaseDrawing(fixedPhase);
+            // The whole screen at the fixed phase for the shot; afterwards the live phase again.
+            server.Invalidate();
+            if (fixedPhase) server.Tick(false, true);
         });
     }
     return OnStart();

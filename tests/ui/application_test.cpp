@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -16,6 +18,7 @@
 #include "tests/support/temp_device.h"
 #include "tests/ui/test_nodes.h"
 #include "ui/application.h"
+#include "ui/automation_tree.h"
 #include "ui/input_manager.h"
 #include "ui/pending_work.h"
 #include "ui/performance_frequency.h"
@@ -45,6 +48,8 @@ struct Seen {
     bool completed = false;
     bool completedBeforeQuit = false;
     bool showKeyboard = false;
+    bool texts = false;  // adds the text nodes below
+    int rowClicks = 0;
     Rect keyboard{-1, -1, -1, -1};  // the rectangle onKeyboardShown passed
 };
 
@@ -66,6 +71,25 @@ class PaintProbe : public FillNode {
         seen->paintedAt.push_back(PerformanceFrequency::Instance().TickCount());
     }
     Seen* seen;
+};
+
+// A node that draws a text, as far as the automation can tell; an edit box if asked.
+class TextNode : public FillNode {
+  public:
+    TextNode(std::u16string text, bool edit) : FillNode(Color{0, 0, 0}), text(text), edit(edit) {}
+    std::u16string_view AutomationText() const override { return text; }
+    bool IsEditBox() const override { return edit; }
+    std::u16string text;
+    bool edit;
+};
+
+// A node drawn black in shots and white otherwise, as a blinking caret would be.
+class BlinkNode : public GObject {
+  public:
+    void Draw(Surface& s) override {
+        s.FillRect(0, 0, Width(), Height(),
+                   FixedPhaseDrawing() ? Color{0, 0, 0} : Color{255, 255, 255}, 255);
+    }
 };
 
 // A screen of 480 x 640 with a bar of 2U = 52 pixels (192 dpi): the program's area is
@@ -111,6 +135,7 @@ class TestApp : public Application {
             self->Invalidate();
         });
         root->AddChild(probe);
+        if (seen->texts) AddTexts(*root);
         server.SetRoot(root);
         if (seen->narrowWindow) window->SetProgramArea(470, 500);
         if (seen->rightDisabled) menuBar.SetRightEnabled(false);
@@ -134,6 +159,38 @@ class TestApp : public Application {
         Application::Timer(id);
         seen->ticks.emplace_back(PerformanceFrequency::Instance().TickCount(),
                                  server.TimerRunning());
+    }
+
+    // A row "Games(12)" at (10, 200, 200, 30) that adds "Tapped" when clicked, a hidden
+    // "Hidden", two edit boxes below each other (the lower one added first), a row that lies
+    // off screen, and a blinking node at (400, 10, 20, 20).
+    void AddTexts(GObject& root) {
+        auto text = [&](const char16_t* t, Rect r, bool edit = false) {
+            auto node = Make<TextNode>(t, edit);
+            node->SetRect(r);
+            root.AddChild(node);
+            return node;
+        };
+        auto row = text(u"Games(12)", Rect{10, 200, 200, 30});
+        row->OnTouch().Add([this, &root](GObjectPtr&, const Touch& t) {
+            if (t.type != Touch::kClick) return;
+            ++seen->rowClicks;
+            auto tapped = Make<TextNode>(u"Tapped", false);
+            tapped->SetRect(Rect{10, 240, 100, 20});
+            root.AddChild(tapped);
+        });
+        text(u"Hidden", Rect{10, 270, 100, 20})->SetVisible(false);
+        text(u"Lower", Rect{250, 400, 100, 30}, true);
+        auto upper = text(u"", Rect{250, 350, 100, 30}, true);
+        upper->SetFocusable(true);
+        upper->OnTouch().Add([](GObjectPtr&, const Touch&) {});
+        upper->OnKey().Add([this](GObjectPtr&, const Key& k) {
+            seen->editKeys.emplace_back(k.code, k.character);
+        });
+        text(u"Far away", Rect{10, 2000, 100, 30});
+        auto blink = Make<BlinkNode>();
+        blink->SetRect(Rect{400, 10, 20, 20});
+        root.AddChild(blink);
     }
 
     void ShowKeyboardOnce() {
@@ -272,8 +329,9 @@ TEST_F(ApplicationTest, AnExceptionInAHandlerIsShownAndClosesTheWindow) {
     testing::internal::CaptureStderr();
     int code = RunScript("tap 20 20\nwait 1000\ntap 20 20\nquit\n", seen);
     std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, 2);  // a scripted run that met an error has failed
     EXPECT_NE(err.find("Error: boom"), std::string::npos) << err;
+    EXPECT_NE(err.find("script line 1"), std::string::npos) << err;
     EXPECT_TRUE(seen.destroyed);
     EXPECT_EQ(seen.buttonTouches, (std::vector<int>{0, 1, 5}));  // nothing after the close
 }
@@ -326,6 +384,49 @@ TEST_F(ApplicationTest, ShotSavesTheScreenWithTheSoftKeyBar) {
 
 // `idle` waits for background work that other modules report, such as a transfer whose
 // completion runs on its own thread under appLock.
+TEST_F(ApplicationTest, TextCommandsFindNodesByWhatTheyDraw) {
+    Seen seen;
+    seen.texts = true;
+    std::filesystem::path dump = device_.Root() / "tree.txt";
+    std::filesystem::path shot = device_.Root() / "blink.png";
+    int code = RunScript(
+        "expect-text Games(*\nexpect-no-text Hidden\nexpect-no-text Far away\n"
+        "tap-text Games(12)\nwait-text Tapped 1000\nexpect-text Tapped\n"
+        "tap-edit 1\ntype ab\nidle\nshot " +
+            shot.string() + "\ndump " + dump.string() + "\nquit\n",
+        seen);
+    ASSERT_EQ(code, 0);
+    EXPECT_EQ(seen.rowClicks, 1);
+    EXPECT_EQ(seen.editKeys,
+              (std::vector<std::pair<int, int>>{{Key::kCharacter, 'a'}, {Key::kCharacter, 'b'}}));
+    std::ifstream in(dump);
+    std::string tree((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(tree.find("  1 test::TextNode id=-1 10,200,200,30 \"Games(12)\"\n"), std::string::npos)
+        << tree;
+    EXPECT_NE(tree.find("250,400,100,30 edit \"Lower\""), std::string::npos) << tree;
+    EXPECT_EQ(tree.find("Hidden"), std::string::npos);
+    EXPECT_EQ(tree.find("Far away"), std::string::npos);
+
+    // The shot shows the fixed phase of an endless animation; the screen goes on without it.
+    WMSurface image;
+    ASSERT_TRUE(image.LoadFile(u"\\blink.png"));
+    EXPECT_EQ(image.Pixel(405, 15), 0x0000);
+}
+
+TEST_F(ApplicationTest, FailedChecksAndWaitsEndTheRunWithTheirLine) {
+    for (const char* last : {"expect-text Nowhere", "expect-no-text Games(*", "tap-text Nowhere",
+                             "tap-edit 3", "wait-text Nowhere 50", "tap 305 305\nidle 0"}) {
+        Seen seen;
+        seen.texts = true;
+        testing::internal::CaptureStderr();
+        int code = RunScript(std::string("idle\n") + last + "\nquit\n", seen);
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(code, 2) << last;
+        EXPECT_NE(err.find(strchr(last, '\n') ? "line 3" : "line 2"), std::string::npos)
+            << last << ": " << err;
+    }
+}
+
 TEST_F(ApplicationTest, IdleWaitsForPendingWork) {
     Seen seen;
     std::mutex mutex;

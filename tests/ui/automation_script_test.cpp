@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ui/key_table.h"
 #include "ui/pending_work.h"
 #include "ui/platform/automation_script.h"
@@ -53,6 +55,52 @@ TEST(AutomationScript, ErrorsNameTheirLine) {
          {"enter", "left", "up", "right", "down", "f1", "f2", "f3", "f4", "delete", "backspace"})
         EXPECT_TRUE(ScriptKeyName(name).has_value()) << name;
     EXPECT_FALSE(LoadScript("/nonexistent/script").ok());
+}
+
+TEST(AutomationScript, TextCommandsAndDrag) {
+    ScriptParseResult r = ParseScript(
+        "tap-text Games(*\n"
+        "wait-text Sign in\n"
+        "wait-text Top 10 2500\n"
+        "wait-text \"Top 10\"\n"
+        "expect-no-text \"Error\"\n"
+        "tap-edit 2\n"
+        "dump out/tree.txt\n"
+        "drag 0 0 100 200 120\n");
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.commands.size(), 7u + 8u);
+    EXPECT_EQ(r.commands[0].kind, ScriptCommand::kTapText);
+    EXPECT_EQ(r.commands[0].text, "Games(*");
+    EXPECT_EQ(r.commands[1].text, "Sign in");
+    EXPECT_EQ(r.commands[1].ms, -1);
+    EXPECT_EQ(r.commands[2].text, "Top 10");
+    EXPECT_EQ(r.commands[2].ms, 2500);
+    EXPECT_EQ(r.commands[3].text, "Top 10");
+    EXPECT_EQ(r.commands[3].ms, -1);
+    EXPECT_EQ(r.commands[4].kind, ScriptCommand::kExpectNoText);
+    EXPECT_EQ(r.commands[5].index, 2);
+    EXPECT_EQ(r.commands[6].text, "out/tree.txt");
+    // The drag: down, three frames of 40 ms each ending with a move along the line, up.
+    std::vector<std::tuple<int, int, int>> drag;
+    for (size_t i = 7; i < r.commands.size(); ++i) {
+        EXPECT_EQ(r.commands[i].line, 8);
+        const ScriptCommand& c = r.commands[i];
+        drag.emplace_back(c.kind, c.kind == ScriptCommand::kWait ? c.ms : c.x,
+                          c.kind == ScriptCommand::kWait ? 0 : c.y);
+    }
+    using C = ScriptCommand;
+    EXPECT_EQ(drag, (std::vector<std::tuple<int, int, int>>{{C::kDown, 0, 0},
+                                                            {C::kWait, 40, 0},
+                                                            {C::kMove, 33, 66},
+                                                            {C::kWait, 40, 0},
+                                                            {C::kMove, 66, 133},
+                                                            {C::kWait, 40, 0},
+                                                            {C::kMove, 100, 200},
+                                                            {C::kUp, 100, 200}}));
+
+    for (const char* bad : {"tap-text", "tap-text \"open", "expect-text \"a\" 5", "tap-edit 0",
+                            "tap-edit x", "dump", "drag 1 2 3 4", "wait-text \"a\" soon"})
+        EXPECT_FALSE(ParseScript(bad).ok()) << bad;
 }
 
 // Any blank the tokenizer skips makes a blank line, not a command without a name.

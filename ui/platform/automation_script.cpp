@@ -1,5 +1,6 @@
 #include "ui/platform/automation_script.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -41,9 +42,91 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-// Parses one non-empty, non-comment line; returns an error text or "".
-std::string ParseLine(const std::string& line, ScriptCommand& cmd) {
-    std::vector<std::string> t = Tokens(line);
+// The rest of the line after the command's name and one blank.
+std::string Rest(const std::string& line, const std::string& name) {
+    size_t at = name.size();
+    if (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    std::string rest = at < line.size() ? line.substr(at) : "";
+    if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+    return rest;
+}
+
+// TEXT, or "TEXT" in double quotes; for wait-text also an optional limit after it, which a
+// text without quotes gives as its last blank-separated word.
+std::string ParseText(const std::string& rest, bool takesLimit, ScriptCommand& cmd) {
+    std::string text = Trim(rest);
+    std::string tail;
+    if (!text.empty() && text[0] == '"') {
+        size_t close = text.find('"', 1);
+        if (close == std::string::npos) return "the text has no closing double quote";
+        tail = Trim(text.substr(close + 1));
+        text = text.substr(1, close - 1);
+    } else if (takesLimit) {
+        size_t blank = text.find_last_of(kBlanks);
+        int64_t ms = 0;
+        if (blank != std::string::npos && ParseNumber(text.substr(blank + 1), ms)) {
+            tail = text.substr(blank + 1);
+            text = Trim(text.substr(0, blank));
+        }
+    }
+    if (text.empty()) return "needs a text";
+    if (!tail.empty()) {
+        if (!takesLimit || !ParseNumber(tail, cmd.ms) || cmd.ms < 0)
+            return takesLimit ? "takes a number of milliseconds after the text" : "takes one text";
+    }
+    cmd.text = text;
+    return "";
+}
+
+// A drag is the finger's down, a move each frame along the straight line, and the up.
+std::string ParseDrag(const std::vector<std::string>& t, ScriptCommand cmd,
+                      std::vector<ScriptCommand>& out) {
+    int64_t v[5] = {};
+    if (t.size() != 6) return "drag needs X1 Y1 X2 Y2 MS";
+    for (int i = 0; i < 5; ++i)
+        if (!ParseNumber(t[i + 1], v[i])) return "drag needs X1 Y1 X2 Y2 MS";
+    if (v[4] < 0) return "drag needs 0 or more milliseconds";
+    int64_t steps = std::max<int64_t>(1, v[4] / ScriptCommand::kDragStepMs);
+    auto at = [&](ScriptCommand::Kind kind, int64_t x, int64_t y) {
+        cmd.kind = kind;
+        cmd.x = static_cast<int>(x);
+        cmd.y = static_cast<int>(y);
+        out.push_back(cmd);
+    };
+    at(ScriptCommand::kDown, v[0], v[1]);
+    for (int64_t i = 1; i <= steps; ++i) {
+        ScriptCommand wait = cmd;
+        wait.kind = ScriptCommand::kWait;
+        wait.ms = ScriptCommand::kDragStepMs;
+        out.push_back(wait);
+        at(ScriptCommand::kMove, v[0] + (v[2] - v[0]) * i / steps,
+           v[1] + (v[3] - v[1]) * i / steps);
+    }
+    at(ScriptCommand::kUp, v[2], v[3]);
+    return "";
+}
+
+// The commands that name a text or a file.
+std::string ParseTextCommand(const std::string& line, const std::string& name, ScriptCommand& cmd) {
+    static const struct {
+        const char* name;
+        ScriptCommand::Kind kind;
+    } kTextCommands[] = {{"tap-text", ScriptCommand::kTapText},
+                         {"wait-text", ScriptCommand::kWaitText},
+                         {"expect-text", ScriptCommand::kExpectText},
+                         {"expect-no-text", ScriptCommand::kExpectNoText}};
+    for (const auto& c : kTextCommands) {
+        if (name != c.name) continue;
+        cmd.kind = c.kind;
+        std::string error = ParseText(Rest(line, name), c.kind == ScriptCommand::kWaitText, cmd);
+        return error.empty() ? "" : name + " " + error;
+    }
+    return "unknown command \"" + name + "\"";
+}
+
+// Parses a line that is one command; returns an error text or "".
+std::string ParseSingle(const std::string& line, const std::vector<std::string>& t,
+                        ScriptCommand& cmd) {
     const std::string& name = t[0];
     auto point = [&](ScriptCommand::Kind kind) -> std::string {
         int64_t x = 0, y = 0;
@@ -105,7 +188,33 @@ std::string ParseLine(const std::string& line, ScriptCommand& cmd) {
         cmd.kind = ScriptCommand::kQuit;
         return "";
     }
-    return "unknown command \"" + name + "\"";
+    if (name == "tap-edit") {
+        int64_t n = 0;
+        if (t.size() != 2 || !ParseNumber(t[1], n) || n < 1)
+            return "tap-edit needs the number of an edit box, from 1";
+        cmd.kind = ScriptCommand::kTapEdit;
+        cmd.index = static_cast<int>(n);
+        return "";
+    }
+    if (name == "dump") {
+        std::string file = Trim(Rest(line, name));
+        if (file.empty()) return "dump needs a file name";
+        cmd.kind = ScriptCommand::kDump;
+        cmd.text = file;
+        return "";
+    }
+    return ParseTextCommand(line, name, cmd);
+}
+
+// Parses one non-empty, non-comment line into its commands; returns an error text or "".
+std::string ParseLine(const std::string& line, ScriptCommand& cmd,
+                      std::vector<ScriptCommand>& out) {
+    std::vector<std::string> t = Tokens(line);
+    const std::string& name = t[0];
+    if (name == "drag") return ParseDrag(t, cmd, out);
+    std::string error = ParseSingle(line, t, cmd);
+    if (error.empty()) out.push_back(cmd);
+    return error;
 }
 
 }  // namespace
@@ -132,13 +241,12 @@ ScriptParseResult ParseScript(const std::string& text) {
         if (trimmed.empty() || trimmed[0] == '#') continue;
         ScriptCommand cmd;
         cmd.line = number;
-        std::string error = ParseLine(trimmed, cmd);
+        std::string error = ParseLine(trimmed, cmd, result.commands);
         if (!error.empty()) {
             result.error = "line " + std::to_string(number) + ": " + error;
             result.commands.clear();
             return result;
         }
-        result.commands.push_back(std::move(cmd));
     }
     return result;
 }

@@ -45,7 +45,7 @@ void HeadlessWindow::KillTimer(int id) {
     timerActive_ = false;
 }
 
-void HeadlessWindow::ShowError(const std::string& title, const std::string& text) {
+void HeadlessWindow::ShowErrorNative(const std::string& title, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }
 
@@ -80,9 +80,9 @@ bool HeadlessWindow::WaitRealLocked(std::unique_lock<std::mutex>& lock, int ms) 
 void HeadlessWindow::WaitForEvents() {
     // Probes take their modules' locks: ask them before taking the window's lock, which
     // threads posting messages need.
-    bool idling = scriptWait_ == ScriptWait::kIdle;
-    bool settled = idling && Settled();
-    bool workPending = idling && !settled && AnyWorkPending();
+    bool idling = ConditionalWait();
+    bool waitOver = idling && ConditionalWaitOver();
+    bool workPending = idling && !waitOver && AnyWorkPending();
     std::unique_lock<std::mutex> lock(mutex_);
     if (!QueueEmptyLocked() || QuitLocked()) return;
     if (scriptWait_ == ScriptWait::kUntil) {
@@ -95,14 +95,16 @@ void HeadlessWindow::WaitForEvents() {
         return;
     }
     if (idling) {
-        if (settled || std::chrono::steady_clock::now() >= idleDeadline_) {
-            scriptWait_ = ScriptWait::kNone;
-            return;
-        }
+        if (waitOver) return;
         // While background work runs, frames keep pace with real time so that the work can
         // make progress; otherwise they follow each other at once.
-        if (!timerOn_ && !workPending) {  // nothing left that could change anything
-            scriptWait_ = ScriptWait::kNone;
+        if (!timerOn_ && !workPending) {
+            // Nothing left that could change anything: the screen is settled. A text may still
+            // come with a message from another thread, until the limit.
+            if (scriptWait_ == ScriptWait::kIdle)
+                scriptWait_ = ScriptWait::kNone;
+            else
+                WaitRealLocked(lock, timerPeriodMs_);
             return;
         }
         if (workPending && WaitRealLocked(lock, timerPeriodMs_)) return;

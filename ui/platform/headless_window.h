@@ -19,12 +19,12 @@ class HeadlessWindow : public PlatformWindow {
 
     bool StartTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
-    void ShowError(const std::string& title, const std::string& text) override;
     void BringToFront() override;
     bool IsHeadless() const override { return true; }
 
   protected:
     bool OpenNative(const std::string& title, int w, int h) override;
+    void ShowErrorNative(const std::string& title, const std::string& text) override;
     void CloseNative() override;
     void UploadScreen(const Rect& area) override { (void)area; }
     void WaitForEvents() override;

@@ -1,5 +1,6 @@
 #include "ui/platform/platform_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -91,7 +92,9 @@ void PlatformWindow::Show() {
 void PlatformWindow::Destroy() {
     if (destroyed_ || !procedure_) return;
     destroyed_ = true;
-    activityProbe_ = nullptr;  // it belongs to the application, which goes now
+    activityProbe_ = nullptr;  // the probes belong to the application, which goes now
+    treeProbe_ = nullptr;
+    shotPainter_ = nullptr;
     WindowMessage destroy;
     destroy.type = WindowMessageType::kDestroy;
     WindowProcedure* procedure = procedure_;
@@ -320,8 +323,33 @@ bool PlatformWindow::Settled() {
     return !TimerActive();
 }
 
+bool PlatformWindow::ConditionalWaitOver() {
+    const ScriptCommand& c = script_[waitingCommand_];
+    bool met =
+        scriptWait_ == ScriptWait::kIdle ? Settled() : FindText(VisibleNodes(), c.text) != nullptr;
+    bool late = !met && std::chrono::steady_clock::now() >= idleDeadline_;
+    if (met || late) scriptWait_ = ScriptWait::kNone;
+    waitTimedOut_ = late;
+    return met || late;
+}
+
 bool PlatformWindow::ScriptReady() const {
     return scripted_ && !destroyed_ && scriptWait_ == ScriptWait::kNone;
+}
+
+void PlatformWindow::ShowError(const std::string& title, const std::string& text) {
+    ShowErrorNative(title, text);
+    if (!scripted_) return;
+    // The program closes its window after an error; the script's run has failed with it.
+    int line = scriptNext_ > 0 ? script_[scriptNext_ - 1].line : 0;
+    std::fprintf(stderr, "zentri: script line %d: the program showed \"%s\": %s\n", line,
+                 title.c_str(), text.c_str());
+    scripted_ = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failCode_ = 2;
+    }
+    PostQuit(2);
 }
 
 void PlatformWindow::FailScript(int line, const std::string& message) {
@@ -344,6 +372,13 @@ void PlatformWindow::RunScriptCommand() {
         Destroy();
         PostQuit(0);
         return;
+    }
+    if (waitTimedOut_) {
+        waitTimedOut_ = false;
+        const ScriptCommand& w = script_[waitingCommand_];
+        if (w.kind == ScriptCommand::kIdle)
+            return FailScript(w.line, "idle reached its limit with the screen still changing");
+        return FailScript(w.line, "no visible node draws \"" + w.text + "\"");
     }
     const ScriptCommand& c = script_[scriptNext_++];
     switch (c.kind) {
@@ -377,10 +412,23 @@ void PlatformWindow::RunScriptCommand() {
         case ScriptCommand::kIdle:
             idleDeadline_ = std::chrono::steady_clock::now() +
                             std::chrono::milliseconds(c.ms >= 0 ? c.ms : kDefaultIdleLimitMs);
+            waitingCommand_ = scriptNext_ - 1;
             scriptWait_ = ScriptWait::kIdle;
             break;
         case ScriptCommand::kShot:
             SaveShot(c);
+            break;
+        case ScriptCommand::kTapText:
+        case ScriptCommand::kWaitText:
+        case ScriptCommand::kExpectText:
+        case ScriptCommand::kExpectNoText:
+            RunTextCommand(c);
+            break;
+        case ScriptCommand::kTapEdit:
+            TapEdit(c);
+            break;
+        case ScriptCommand::kDump:
+            Dump(c);
             break;
         case ScriptCommand::kQuit:
             scripted_ = false;
@@ -391,7 +439,74 @@ void PlatformWindow::RunScriptCommand() {
 }
 
 void PlatformWindow::SaveShot(const ScriptCommand& command) {
-    if (!SavePng(screen_, command.text)) FailScript(command.line, "cannot write " + command.text);
+    if (shotPainter_) shotPainter_(true);
+    bool saved = SavePng(screen_, command.text);
+    if (shotPainter_) shotPainter_(false);
+    if (!saved) FailScript(command.line, "cannot write " + command.text);
+}
+
+std::vector<AutomationNode> PlatformWindow::VisibleNodes() {
+    return treeProbe_ ? treeProbe_() : std::vector<AutomationNode>{};
+}
+
+const AutomationNode* PlatformWindow::FindText(const std::vector<AutomationNode>& nodes,
+                                               const std::string& pattern) const {
+    std::u16string wide = platform::Utf8ToUtf16(pattern);
+    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it)
+        if (!it->text.empty() && TextMatches(it->text, wide)) return &*it;
+    return nullptr;
+}
+
+void PlatformWindow::TapCentre(const Rect& r) {
+    int x = r.x + r.w / 2, y = r.y + r.h / 2;
+    PointerDown(x, y, 1);
+    PointerUp(x, y);
+}
+
+void PlatformWindow::RunTextCommand(const ScriptCommand& command) {
+    std::vector<AutomationNode> nodes = VisibleNodes();
+    const AutomationNode* found = FindText(nodes, command.text);
+    std::string quoted = "\"" + command.text + "\"";
+    switch (command.kind) {
+        case ScriptCommand::kTapText:
+            if (!found) return FailScript(command.line, "no visible node draws " + quoted);
+            return TapCentre(found->rect);
+        case ScriptCommand::kExpectText:
+            if (!found) return FailScript(command.line, "no visible node draws " + quoted);
+            return;
+        case ScriptCommand::kExpectNoText:
+            if (found) return FailScript(command.line, "a visible node draws " + quoted);
+            return;
+        default:  // wait-text
+            if (found) return;
+            idleDeadline_ = std::chrono::steady_clock::now() +
+                            std::chrono::milliseconds(
+                                command.ms >= 0 ? command.ms : ScriptCommand::kDefaultTextWaitMs);
+            waitingCommand_ = scriptNext_ - 1;
+            scriptWait_ = ScriptWait::kText;
+    }
+}
+
+void PlatformWindow::TapEdit(const ScriptCommand& command) {
+    std::vector<AutomationNode> edits;
+    for (AutomationNode& node : VisibleNodes())
+        if (node.edit) edits.push_back(std::move(node));
+    std::stable_sort(edits.begin(), edits.end(), [](const auto& a, const auto& b) {
+        return a.rect.y != b.rect.y ? a.rect.y < b.rect.y : a.rect.x < b.rect.x;
+    });
+    if (command.index > static_cast<int>(edits.size()))
+        return FailScript(command.line, "there are " + std::to_string(edits.size()) +
+                                            " visible edit boxes, not " +
+                                            std::to_string(command.index));
+    TapCentre(edits[static_cast<size_t>(command.index - 1)].rect);
+}
+
+void PlatformWindow::Dump(const ScriptCommand& command) {
+    std::string text = FormatNodes(VisibleNodes());
+    FILE* file = std::fopen(command.text.c_str(), "wb");
+    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file && std::fclose(file) != 0) written = false;
+    if (!written) FailScript(command.line, "cannot write " + command.text);
 }
 
 }  // namespace zentri

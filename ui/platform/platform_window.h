@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/automation_tree.h"
 #include "ui/platform/automation_script.h"
 #include "ui/platform/soft_key_bar.h"
 #include "ui/platform/window_message.h"
@@ -74,6 +75,16 @@ class PlatformWindow {
     // Tells the automation whether the program is still busy with a finite animation or a
     // pending repaint (called on the UI thread without the window's lock).
     void SetActivityProbe(std::function<bool()> probe) { activityProbe_ = std::move(probe); }
+    // Gives the automation the visible nodes of the program's tree (UI thread, without the
+    // window's lock).
+    void SetTreeProbe(std::function<std::vector<AutomationNode>()> probe) {
+        treeProbe_ = std::move(probe);
+    }
+    // Paints what the program has pending; with `fixedPhase` the whole screen, endless
+    // animations drawn at their fixed phase, so that shots of a script repeat exactly.
+    void SetShotPainter(std::function<void(bool fixedPhase)> painter) {
+        shotPainter_ = std::move(painter);
+    }
     // Takes the commands of an automation script, or the error that makes the run fail.
     void SetScript(std::vector<ScriptCommand> commands);
     void SetScriptError(const std::string& error) { scriptError_ = error; }
@@ -88,15 +99,17 @@ class PlatformWindow {
     bool TimerActive() const { return timerActive_.load(); }
 
     // ---- platform services (UI thread) ----
-    virtual void ShowError(const std::string& title, const std::string& text) = 0;
+    // Shows the error box; in a scripted run it also ends the run as failed.
+    void ShowError(const std::string& title, const std::string& text);
     virtual void BringToFront() = 0;
     virtual void SetMouseCapture(bool on) { (void)on; }
     virtual bool IsHeadless() const = 0;
 
   protected:
-    enum class ScriptWait { kNone, kUntil, kIdle };
+    enum class ScriptWait { kNone, kUntil, kIdle, kText };
 
     virtual bool OpenNative(const std::string& title, int w, int h) = 0;
+    virtual void ShowErrorNative(const std::string& title, const std::string& text) = 0;
     virtual void ShowNative() {}
     virtual void CloseNative() {}
     // Shows the area of the screen image.
@@ -119,6 +132,12 @@ class PlatformWindow {
 
     // Whether an `idle` may end: nothing pending, no finite animation, no repaint.
     bool Settled();
+    bool ConditionalWait() const {
+        return scriptWait_ == ScriptWait::kIdle || scriptWait_ == ScriptWait::kText;
+    }
+    // For `idle` and `wait-text`: true (and the wait over) when the condition holds or the
+    // limit has passed; a passed limit fails the script at its next step.
+    bool ConditionalWaitOver();
     bool Scripted() const { return scripted_; }
     bool QueueEmptyLocked() const { return queue_.empty(); }
     bool QuitLocked() const { return quit_; }
@@ -138,6 +157,14 @@ class PlatformWindow {
     void RunScriptCommand();
     void FailScript(int line, const std::string& message);
     void SaveShot(const ScriptCommand& command);
+    std::vector<AutomationNode> VisibleNodes();
+    // The topmost visible node that draws text matching the pattern, or null.
+    const AutomationNode* FindText(const std::vector<AutomationNode>& nodes,
+                                   const std::string& pattern) const;
+    void TapCentre(const Rect& r);
+    void RunTextCommand(const ScriptCommand& command);
+    void TapEdit(const ScriptCommand& command);
+    void Dump(const ScriptCommand& command);
     bool InBar(int y) const { return BarShown() && y >= areaHeight_; }
     bool BarClickLeft(int x) const { return x < screenWidth_ / 2; }
     void DrawBar();
@@ -161,6 +188,10 @@ class PlatformWindow {
     bool pointerDown_ = false;
     int barPress_ = -1;  // the bar half pressed: 0 left, 1 right
     std::function<bool()> activityProbe_;
+    std::function<std::vector<AutomationNode>()> treeProbe_;
+    std::function<void(bool)> shotPainter_;
+    size_t waitingCommand_ = 0;  // the `idle` or `wait-text` being waited for
+    bool waitTimedOut_ = false;
     std::vector<ScriptCommand> script_;
     size_t scriptNext_ = 0;
     bool scripted_ = false;

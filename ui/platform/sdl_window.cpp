@@ -115,7 +115,7 @@ void SdlWindow::KillTimer(int id) {
     timerActive_ = false;
 }
 
-void SdlWindow::ShowError(const std::string& title, const std::string& text) {
+void SdlWindow::ShowErrorNative(const std::string& title, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     // A script runs unattended: a modal box would stop it.
     if (!Scripted())
@@ -166,11 +166,8 @@ void SdlWindow::WaitForEvents() {
             return;
         }
         timeout = static_cast<int>(std::min<uint64_t>(scriptUntilMs_ - now, INT_MAX));
-    } else if (scriptWait_ == ScriptWait::kIdle) {
-        if (Settled() || std::chrono::steady_clock::now() >= idleDeadline_) {
-            scriptWait_ = ScriptWait::kNone;
-            return;
-        }
+    } else if (ConditionalWait()) {
+        if (ConditionalWaitOver()) return;
         timeout = 10;
     }
     {

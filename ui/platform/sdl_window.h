@@ -23,13 +23,13 @@ class SdlWindow : public PlatformWindow {
 
     bool StartTimer(int id, int periodMs) override;
     void KillTimer(int id) override;
-    void ShowError(const std::string& title, const std::string& text) override;
     void BringToFront() override;
     void SetMouseCapture(bool on) override;
     bool IsHeadless() const override { return false; }
 
   protected:
     bool OpenNative(const std::string& title, int w, int h) override;
+    void ShowErrorNative(const std::string& title, const std::string& text) override;
     void ShowNative() override;
     void CloseNative() override;
     void UploadScreen(const Rect& area) override;
