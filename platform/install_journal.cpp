@@ -304,6 +304,7 @@ bool CommitSteps::Undo(std::string& error) {
     bool ok = true;
     for (auto it = journal_.steps.rbegin(); it != journal_.steps.rend(); ++it) {
         std::string why;
+        CommitPoint("undo");
         if (!UndoStep(*it, why) && ok) {
             ok = false;
             error = why;

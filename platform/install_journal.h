@@ -116,7 +116,7 @@ class CommitSteps {
 // Flushes the folder's entries to disk.
 void SyncFolder(int folder);
 
-// A point between two steps of a commit. A test may end the process here: with
+// A point between two steps of a commit or of its undoing. A test may end the process here: with
 // ZENTRI_INSTALL_FAULT=N in the environment the N-th commit point of the process kills it with
 // SIGKILL, as a crash would. The hook (tests in the same process) is called first.
 void CommitPoint(std::string_view step);

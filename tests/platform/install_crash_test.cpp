@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/config_manager.h"
@@ -132,6 +133,42 @@ TEST(InstallCrash, AKilledFirstInstallLeavesNothingOrTheWholePackage) {
 
 TEST(InstallCrash, AKilledUpdateLeavesTheOldOrTheNewRevision) {
     CrashAtEveryCommitPoint(CabBytes(Revision(2)), CabBytes(Revision(1)));
+}
+
+TEST(InstallCrash, ARecoveryKilledInTurnIsRunAgain) {
+    std::string revision1 = CabBytes(Revision(1)), revision2 = CabBytes(Revision(2));
+    auto prepare = [&](TempDevice& device) {
+        PrepareHandset();
+        device.WriteFile(kCab, revision1);
+        ASSERT_TRUE(wceload::InstallCab(kCab).ok);
+        device.WriteFile(kCab, revision2);
+    };
+    // The commit point just before the registry is written, when every file step is done.
+    long registryPoint = 0;
+    {
+        TempDevice device;
+        prepare(device);
+        std::vector<std::string> points;
+        platform::SetCommitHook([&](std::string_view step) { points.emplace_back(step); });
+        ASSERT_TRUE(wceload::InstallCab(kCab).ok);
+        platform::SetCommitHook(nullptr);
+        registryPoint = std::find(points.begin(), points.end(), "registry") - points.begin() + 1;
+        ASSERT_GT(registryPoint, 8);
+    }
+    for (long point = 1;; ++point) {
+        SCOPED_TRACE("recovery killed at point " + std::to_string(point));
+        ASSERT_LT(point, 100);
+        TempDevice device;
+        prepare(device);
+        DeviceSnapshot old = TakeSnapshot();
+        ASSERT_EQ(RunInstaller(registryPoint), -1);
+        int code = RunInstaller(point, "\\missing.cab");
+        if (code == 1) break;  // the recovery passed all its points
+        ASSERT_EQ(code, -1);
+        EXPECT_EQ(RunInstaller(0, "\\missing.cab"), 1);
+        DeviceSnapshot after = TakeSnapshot();
+        EXPECT_EQ(old, after) << Describe(old, after);
+    }
 }
 
 TEST(InstallCrash, SetAsideFilesOfAnUnfinishedCommitSurviveOtherInstalls) {

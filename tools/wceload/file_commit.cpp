@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "platform/paths.h"
@@ -79,8 +80,10 @@ FileCommit::Folder* FileCommit::Child(Folder& parent, const std::string& part, b
                     S_ISLNK(st.st_mode);
         folder->fd = platform::OpenChildFolder(parent.fd.Get(), name);
         if (!folder->fd.Valid()) {
+            int why = errno;
             error = link ? path + " is a symbolic link, which the installer never follows"
-                         : path + " is a file, not a folder";
+                    : why == ENOTDIR ? path + " is a file, not a folder"
+                                     : "cannot open the folder " + path + ": " + std::strerror(why);
             return nullptr;
         }
     } else {
