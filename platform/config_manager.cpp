@@ -90,7 +90,7 @@ int ProcessConfiguration(const std::string& document, std::string* result) {
     InstallLock lock;
     // An installation that was killed is finished or undone before anything is removed.
     if (std::string error; !RecoverInterruptedInstall(error))
-        return Fail(doc, root, kConfigFailed, result, error);
+        return Fail(doc, pugi::xml_node(), kConfigFailed, result, error);
     for (pugi::xml_node app : apps) {
         RegKey key;
         std::string name = app.attribute("type").value();

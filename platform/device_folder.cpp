@@ -76,6 +76,11 @@ void FolderNames::Removed(const std::string& name) {
     std::erase(it->second, name);
 }
 
+std::string SpellingIn(int folder, const std::string& name) {
+    if (IdAt(folder, name)) return name;
+    return FolderNames(folder).Find(name).value_or(name);
+}
+
 UniqueFd OpenChildFolder(int folder, const std::string& name) {
     return UniqueFd(openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
@@ -85,7 +90,7 @@ UniqueFd OpenDeviceFolder(std::string_view devicePath, std::string* spelled) {
     std::string path;
     for (const std::string& part : SplitDevicePath(devicePath)) {
         if (!folder.Valid()) break;
-        std::string name = FolderNames(folder.Get()).Find(part).value_or(part);
+        std::string name = SpellingIn(folder.Get(), part);
         folder = OpenChildFolder(folder.Get(), name);
         path += "\\" + name;
     }
@@ -125,7 +130,7 @@ bool RemoveDeviceFileIf(std::string_view devicePath, FileId id, std::string& err
                 std::string(std::strerror(errno)) + ")";
         return false;
     }
-    name = FolderNames(folder.Get()).Find(name).value_or(name);
+    name = SpellingIn(folder.Get(), name);
     if (IdAt(folder.Get(), name) != id) {
         error = "it is not the file that was installed from any more";
         return false;

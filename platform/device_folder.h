@@ -70,6 +70,10 @@ class FolderNames {
     std::map<std::string, std::vector<std::string>> byFolded_;
 };
 
+// The name of an entry of the open folder matching `name`: `name` itself when an entry has it
+// exactly (no listing is read then), else as FolderNames finds it; `name` when none matches.
+std::string SpellingIn(int folder, const std::string& name);
+
 // Opens the child folder `name` of an open folder without following a link; invalid (with
 // errno ELOOP or ENOTDIR for a link or a file, ENOENT for nothing) when it is not a folder.
 UniqueFd OpenChildFolder(int folder, const std::string& name);

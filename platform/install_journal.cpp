@@ -351,7 +351,7 @@ void CommitSteps::RemoveAbandoned() {
         if (!SplitDeviceFile(*it, parentPath, name)) continue;
         UniqueFd parent = OpenDeviceFolder(parentPath);
         if (!parent.Valid()) continue;
-        name = FolderNames(parent.Get()).Find(name).value_or(name);
+        name = SpellingIn(parent.Get(), name);
         unlinkat(parent.Get(), name.c_str(), AT_REMOVEDIR);  // only when empty
     }
 }

@@ -20,10 +20,6 @@ std::string Join(const std::string& folder, const std::string& name) {
     return (folder == "\\" ? "" : folder) + "\\" + name;
 }
 
-bool SplitFile(const std::string& devicePath, std::string& folder, std::string& name) {
-    return platform::SplitDeviceFile(devicePath, folder, name);
-}
-
 }  // namespace
 
 // A folder of the plan: one of the device (held open) or one the commit makes.
@@ -113,7 +109,7 @@ FileCommit::Folder* FileCommit::Resolve(const std::string& devicePath, bool crea
 
 void FileCommit::SetAsideIfPresent(const std::string& devicePath) {
     std::string folderPath, name, ignored;
-    if (!SplitFile(devicePath, folderPath, name)) return;
+    if (!platform::SplitDeviceFile(devicePath, folderPath, name)) return;
     Folder* folder = Resolve(folderPath, false, nullptr, ignored);
     if (!folder || !folder->OnDevice()) return;
     std::optional<std::string> existing = folder->Names().Find(name);
@@ -135,7 +131,7 @@ bool FileCommit::NeedFolder(const std::string& devicePath, std::vector<Prefix>& 
 bool FileCommit::Place(const std::string& stagedName, const std::string& devicePath,
                        std::string& placed, std::string& error) {
     std::string folderPath, name;
-    if (!SplitFile(devicePath, folderPath, name)) {
+    if (!platform::SplitDeviceFile(devicePath, folderPath, name)) {
         error = "the device root is not a file";
         return false;
     }
