@@ -82,6 +82,14 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
+// A file name of the staging folder ("files/0"): never one that leads out of it.
+bool InStaging(const std::string& stored) {
+    if (stored.empty() || stored.front() == '/') return false;
+    for (const auto& part : fs::path(stored))
+        if (part == ".." || part == ".") return false;
+    return true;
+}
+
 bool ParseLine(const std::vector<std::string_view>& f, InstallJournal& journal) {
     std::vector<std::string> v(f.size());
     for (size_t i = 1; i < f.size(); ++i)
@@ -97,7 +105,7 @@ bool ParseLine(const std::vector<std::string_view>& f, InstallJournal& journal) 
         journal.abandoned.push_back(v[1]);
     } else if (f[0] == "make" && f.size() == 2) {
         journal.steps.push_back({JournalStep::Kind::MakeFolder, v[1], ""});
-    } else if ((f[0] == "set-aside" || f[0] == "place") && f.size() == 3) {
+    } else if ((f[0] == "set-aside" || f[0] == "place") && f.size() == 3 && InStaging(v[2])) {
         auto kind = f[0] == "place" ? JournalStep::Kind::Place : JournalStep::Kind::SetAside;
         journal.steps.push_back({kind, v[1], v[2]});
     } else {
@@ -166,13 +174,13 @@ bool RecoverStaging(int root, const std::string& name, std::string& error) {
         unlinkat(root, name.c_str(), 0);  // a file or link of that name is no staging folder
         return true;
     }
-    std::string text;
-    InstallJournal journal;
-    if (!ReadJournal(staging.Get(), text)) {
+    if (!IdAt(staging.Get(), kJournalFile)) {
         RemoveStaging(name);  // nothing on the device had moved yet
         return true;
     }
-    if (!ParseJournal(text, journal)) {
+    std::string text;
+    InstallJournal journal;
+    if (!ReadJournal(staging.Get(), text) || !ParseJournal(text, journal)) {
         error = "the journal in " + name + " cannot be read";
         return false;
     }

@@ -221,6 +221,34 @@ TEST(InstallCrash, AJournalThatCannotBeUndoneIsKeptAndStopsTheNextInstall) {
     EXPECT_FALSE(device.Exists("\\Program Files\\Crash Tool\\old.txt"));
 }
 
+TEST(InstallJournal, ReadsBackWhatItWroteAndNothingElse) {
+    using Kind = platform::JournalStep::Kind;
+    platform::InstallJournal journal;
+    journal.appName = "Acme 100% \"Tool\"";
+    journal.commit = 4294967295u;
+    journal.steps = {{Kind::SetAside, "\\A\\50%\tof it", "backup/0"},
+                     {Kind::MakeFolder, "\\A\\New", ""},
+                     {Kind::Place, "\\A\\New\\x\ny", "files/0"}};
+    journal.abandoned = {"\\A\\Old"};
+    std::string text = platform::FormatJournal(journal);
+    platform::InstallJournal read;
+    ASSERT_TRUE(platform::ParseJournal(text, read));
+    EXPECT_EQ(read.appName, journal.appName);
+    EXPECT_EQ(read.commit, journal.commit);
+    ASSERT_EQ(read.steps.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(read.steps[i].kind, journal.steps[i].kind);
+        EXPECT_EQ(read.steps[i].path, journal.steps[i].path);
+        EXPECT_EQ(read.steps[i].stored, journal.steps[i].stored);
+    }
+    EXPECT_EQ(read.abandoned, journal.abandoned);
+
+    // Cut short, or naming a file outside the staging folder: not a journal to act on.
+    EXPECT_FALSE(platform::ParseJournal(text.substr(0, text.size() - 4), read));
+    journal.steps[2].stored = "files/../../Program Files/victim";
+    EXPECT_FALSE(platform::ParseJournal(platform::FormatJournal(journal), read));
+}
+
 TEST(InstallRace, AnInstallFolderSwappedForALinkNeverLeadsOutOfTheDevice) {
     // "journal": after the checks, before the folder is made; "place": after it was made and
     // opened, before the first file goes in.
