@@ -1,9 +1,13 @@
 #include "net/body_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
+
+#include "platform/paths.h"
 
 namespace zentri {
 
@@ -13,10 +17,29 @@ BodyFile::~BodyFile() {
 
 bool BodyFile::Open(const std::filesystem::path& hostPath) {
     Close();
-    path_ = hostPath;
-    fd_ = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    created_ = fd_ >= 0;
-    return created_;
+    created_.reset();
+    std::filesystem::path root = platform::DeviceRoot().lexically_normal();
+    if (!root.has_filename()) root = root.parent_path();  // a trailing separator
+    std::filesystem::path relative = hostPath.lexically_normal().lexically_relative(root);
+    std::vector<std::string> parts;
+    for (const auto& part : relative)
+        parts.push_back(part.string());
+    if (parts.empty() || parts.front() == ".." || parts.front() == ".") return false;
+    name_ = parts.back();
+    parts.pop_back();
+    platform::UniqueFd rootFolder = platform::OpenDeviceRoot();
+    if (!rootFolder.Valid()) return false;
+    folder_ = platform::OpenDeviceFolderExact(rootFolder.Get(), parts);
+    if (!folder_.Valid()) return false;
+    struct stat st;
+    if (fstatat(folder_.Get(), name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        (S_ISDIR(st.st_mode) || unlinkat(folder_.Get(), name_.c_str(), 0) != 0))
+        return false;
+    fd_ = openat(folder_.Get(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                 0644);
+    if (fd_ < 0) return false;
+    created_ = platform::IdOf(fd_);
+    return true;
 }
 
 bool BodyFile::Write(const void* data, size_t size) {
@@ -41,9 +64,8 @@ bool BodyFile::Close() {
 void BodyFile::Discard() {
     Close();
     if (!created_) return;
-    created_ = false;
-    std::error_code ec;
-    std::filesystem::remove(path_, ec);
+    if (platform::IdAt(folder_.Get(), name_) == created_) unlinkat(folder_.Get(), name_.c_str(), 0);
+    created_.reset();
 }
 
 }  // namespace zentri

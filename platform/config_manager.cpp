@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include "platform/debug.h"
+#include "platform/install_journal.h"
 #include "platform/install_lock.h"
 #include "platform/install_record.h"
 #include "platform/package_removal.h"
@@ -87,6 +88,9 @@ int ProcessConfiguration(const std::string& document, std::string* result) {
     }
 
     InstallLock lock;
+    // An installation that was killed is finished or undone before anything is removed.
+    if (std::string error; !RecoverInterruptedInstall(error))
+        return Fail(doc, pugi::xml_node(), kConfigFailed, result, error);
     for (pugi::xml_node app : apps) {
         RegKey key;
         std::string name = app.attribute("type").value();

@@ -7,6 +7,8 @@
 //   \Security\AppInstall\<AppName>
 //       InstallDir      text   the install folder, a device path without trailing backslash
 //       SetupLibrary    text   where the package's setup library is kept (only when it has one)
+//       InstallCommit   number the installer's commit that wrote the record, one more than the
+//                              record it replaced (platform/install_journal.h)
 //       ExecutableFiles key    one text value per installed .exe, named by its device path
 //       Files           key    one text value per installed file (the .exe files too), named by
 //                              its device path

@@ -1,30 +1,47 @@
 #include "platform/package_removal.h"
 
-#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "platform/debug.h"
+#include "platform/device_folder.h"
 #include "platform/install_record.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/setup_library_loader.h"
 
 namespace platform {
-namespace fs = std::filesystem;
 
 namespace {
+
+// An entry of a recorded device path: its folder opened beneath the root without following a
+// link, and its name as spelled there. False when the folder cannot be reached that way (gone,
+// or behind a link that may lead out of the device).
+bool Reach(const std::string& devicePath, UniqueFd& folder, std::string& name) {
+    std::string folderPath;
+    if (!SplitDeviceFile(devicePath, folderPath, name)) return false;
+    folder = OpenDeviceFolder(folderPath);
+    if (!folder.Valid()) return false;
+    name = SpellingIn(folder.Get(), name);
+    return true;
+}
 
 // Removes a recorded file; one that is gone already, or that has become a folder, is left, and
 // so is one that a symbolic link on the device now puts outside the device root.
 bool RemoveFile(const std::string& devicePath, std::string& error) {
-    if (SplitDevicePath(devicePath).empty()) return true;
-    fs::path host = HostPath(devicePath);
-    if (!FolderInsideDeviceRoot(host)) return true;
-    std::error_code ec;
-    fs::file_status status = fs::symlink_status(host, ec);
-    if (ec || !fs::exists(status) || fs::is_directory(status)) return true;
-    if (fs::remove(host, ec) || !ec) return true;
-    error = "cannot remove " + devicePath + ": " + ec.message();
+    UniqueFd folder;
+    std::string name;
+    struct stat st;
+    if (!Reach(devicePath, folder, name) ||
+        fstatat(folder.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode))
+        return true;
+    if (unlinkat(folder.Get(), name.c_str(), 0) == 0 || errno == ENOENT) return true;
+    error = "cannot remove " + devicePath + ": " + std::strerror(errno);
     return false;
 }
 
@@ -32,12 +49,9 @@ bool RemoveFile(const std::string& devicePath, std::string& error) {
 
 void RemoveEmptyFolders(const std::vector<std::string>& folders) {
     for (auto it = folders.rbegin(); it != folders.rend(); ++it) {
-        if (SplitDevicePath(*it).empty()) continue;
-        std::error_code ec;
-        fs::path host = HostPath(*it);
-        if (!FolderInsideDeviceRoot(host)) continue;
-        if (fs::is_directory(fs::symlink_status(host, ec)) && fs::is_empty(host, ec) && !ec)
-            fs::remove(host, ec);
+        UniqueFd parent;
+        std::string name;
+        if (Reach(*it, parent, name)) unlinkat(parent.Get(), name.c_str(), AT_REMOVEDIR);
     }
 }
 

@@ -275,6 +275,9 @@ TEST_F(Installer, RefusesBadPackagesWholeAndLeavesTheDeviceAsItWas) {
     } cases[] = {
         {"not a CAB", {}, "not a CAB"},
         {"no _setup.xml", {{"FILE.001", "payload"}}, "no _setup.xml"},
+        {"a binary manifest",
+         {{"EVIL.000", "MSCE\1"}, {"FILE.001", "payload"}},
+         "format (a binary *.000 manifest instead of _setup.xml) is not supported yet"},
         {"missing stored file", {{"_setup.xml", good}}, "does not hold"},
         {"malformed XML",
          {{"_setup.xml", good.substr(0, good.size() / 2)}, {"FILE.001", "x"}},

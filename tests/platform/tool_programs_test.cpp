@@ -93,6 +93,32 @@ TEST_F(ToolPrograms, WceloadExitCodesAndTheDeleteSwitch) {
     }
 }
 
+TEST_F(ToolPrograms, DeleteRemovesOnlyTheCabInstalledFromAndOnlyInsideTheDevice) {
+    // The cabs folder is a link to a host folder: the package installs, the CAB there stays.
+    fs::path outside = Beside("-cabs");
+    fs::create_directories(outside);
+    fs::path cabs = platform::HostPath("\\Program Files\\Zentri\\cabs");
+    fs::remove_all(cabs);
+    fs::create_directory_symlink(outside, cabs);
+    MakeTool("\\Program Files\\Zentri\\cabs\\tool.cab");
+    Outcome o = Wceload("/delete 1 \"\\Program Files\\Zentri\\cabs\\tool.cab\"");
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_THAT(o.err, HasSubstr("was not deleted"));
+    EXPECT_TRUE(fs::exists(outside / "tool.cab"));
+    fs::remove(cabs);
+    fs::create_directory(cabs);
+    fs::remove_all(outside);
+
+    // A package that places a file at its own CAB's path keeps that file.
+    const std::string cab = "\\Program Files\\Zentri\\cabs\\self.cab";
+    MakeCab(cab, {{"_setup.xml", SetupXml("Self", "%CE1%\\Zentri\\cabs",
+                                          FolderXml("%InstallDir%", {{"self.cab", "S.001"}}))},
+                  {"S.001", "installed"}});
+    o = Wceload("/noui /delete 1 \"" + cab + "\"");
+    EXPECT_EQ(o.code, 0) << o.err;
+    EXPECT_EQ(device.ReadFile(cab), "installed");
+}
+
 TEST_F(ToolPrograms, ProvisionExitCodes) {
     MakeTool("\\Program Files\\Zentri\\cabs\\tool.cab");
     ASSERT_EQ(Wceload("/silent \\Program Files\\Zentri\\cabs\\tool.cab").code, 2);  // unquoted

@@ -1,8 +1,6 @@
 #include "tools/wceload/command.h"
 
-#include <filesystem>
-
-#include "platform/paths.h"
+#include "platform/device_folder.h"
 #include "platform/text.h"
 #include "tools/wceload/installer.h"
 
@@ -66,12 +64,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& err) {
     if (!options.quiet)
         err << "wceload: \"" << result.appName << "\" was installed in " << result.installDir
             << "\n";
-    if (options.deleteCab) {
-        std::error_code ec;
-        std::filesystem::remove(platform::HostPath(options.cab), ec);
-        if (ec)
-            err << "wceload: " << options.cab << " could not be deleted: " << ec.message() << "\n";
-    }
+    // Only the very file installed from, and only inside the device: not one that the package
+    // itself placed at the CAB's path, nor one that a link leads to.
+    std::string why = "it cannot be identified";
+    if (options.deleteCab &&
+        (!result.cab || !platform::RemoveDeviceFileIf(options.cab, *result.cab, why)))
+        err << "wceload: " << options.cab << " was not deleted: " << why << "\n";
     return kExitInstalled;
 }
 

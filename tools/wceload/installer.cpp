@@ -1,6 +1,7 @@
 #include "tools/wceload/installer.h"
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include "platform/device_folder.h"
+#include "platform/install_journal.h"
 #include "platform/install_lock.h"
 #include "platform/install_record.h"
 #include "platform/package_removal.h"
@@ -29,45 +32,49 @@ namespace {
 
 constexpr const char* kSetupDocument = "_setup.xml";
 constexpr uint64_t kMaxSetupDocument = 1 << 20;
-constexpr const char* kStagingPrefix = ".wceload-";
 constexpr const char* kSetupLibraryFolder = "\\Windows\\AppMgr";
+constexpr const char* kStagedLibrary = "setup.so";
 
-// A folder of the device root that holds one installation's extracted files and backups, and
-// is removed with everything in it when the installation ends, whichever way.
+// A folder of the device root that holds one installation's extracted files and set-aside
+// files, opened once; its files are reached through the descriptor ("/proc/self/fd/N/..."), so
+// that a link put in its place meanwhile is not followed. It is removed with everything in it
+// when the installation ends, unless it holds the journal of a commit that could not be
+// undone: that is left to the recovery of the next run (platform/install_journal.h).
 class Staging {
   public:
     bool Create(std::string& error) {
         std::string pattern =
-            (platform::DeviceRoot() / (std::string(kStagingPrefix) + "XXXXXX")).string();
-        if (!mkdtemp(pattern.data())) {
+            (platform::DeviceRoot() / (std::string(platform::kStagingPrefix) + "XXXXXX")).string();
+        platform::UniqueFd root = platform::OpenDeviceRoot();
+        if (!root.Valid() || !mkdtemp(pattern.data())) {
             error = "cannot make a staging folder in the device root";
             return false;
         }
-        path_ = pattern;
+        hostPath_ = pattern;
+        fd_ = platform::OpenChildFolder(root.Get(), hostPath_.filename().string());
+        if (!fd_.Valid()) {
+            error = "the staging folder was replaced";
+            return false;
+        }
+        fs::path byDescriptor = "/proc/self/fd/" + std::to_string(fd_.Get());
+        std::error_code ec;
+        path_ = fs::is_directory(byDescriptor, ec) ? byDescriptor : hostPath_;
         return true;
     }
     ~Staging() {
         std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
+        if (hostPath_.empty() || (fd_.Valid() && platform::IdAt(fd_.Get(), platform::kJournalFile)))
+            return;
+        fs::remove_all(hostPath_, ec);
     }
     const fs::path& Path() const { return path_; }
+    int Fd() const { return fd_.Get(); }
 
   private:
+    fs::path hostPath_;
     fs::path path_;
+    platform::UniqueFd fd_;
 };
-
-// Staging folders left by an installer that was killed; only called under the install lock,
-// so none of them is in use.
-void RemoveStaleStaging() {
-    std::error_code ec;
-    for (fs::directory_iterator it(platform::DeviceRoot(), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        if (it->path().filename().string().rfind(kStagingPrefix, 0) == 0) {
-            std::error_code ignored;
-            fs::remove_all(it->path(), ignored);
-        }
-    }
-}
 
 // Where a package's setup library is kept for its removal: one file per AppName. Names are
 // made safe for a file name; a hash of the exact name keeps similar names apart.
@@ -117,7 +124,11 @@ class Installation {
   public:
     InstallResult Run(const std::string& cabDevicePath) {
         platform::InstallLock lock;
-        RemoveStaleStaging();
+        std::string error;
+        if (!platform::RecoverInterruptedInstall(error)) {
+            Fail(error);
+            return result_;
+        }
         if (Prepare(cabDevicePath) && CheckPlaces() && Stage() && AskSetupLibrary() && Commit())
             Finish();
         return result_;
@@ -138,9 +149,15 @@ class Installation {
         std::string error;
         cab_ = CabArchive::Open(host, error);
         if (!cab_) return Fail(error);
+        struct stat st;
+        if (stat(host.c_str(), &st) == 0) result_.cab = platform::FileId{st.st_dev, st.st_ino};
         if (!staging_.Create(error)) return Fail(error);
 
         int setup = cab_->Find(kSetupDocument);
+        if (setup == -1 && HasBinaryManifest())
+            return Fail(
+                "the package's format (a binary *.000 manifest instead of _setup.xml) "
+                "is not supported yet");
         if (setup == -1) return Fail("the package holds no _setup.xml");
         if (setup == -2) return Fail("the package holds several _setup.xml");
         if (cab_->Entries()[setup].length > kMaxSetupDocument)
@@ -155,6 +172,16 @@ class Installation {
         result_.installDir = plan_.installDir;
         if (!plan_.setupLibrary.empty()) libraryPath_ = SetupLibraryPath(plan_.appName);
         return StoredFilesPresent();
+    }
+
+    // Packages built for the handset's own installer carry a binary manifest, a stored file
+    // named "*.000", instead of _setup.xml.
+    bool HasBinaryManifest() const {
+        for (const CabArchive::Entry& entry : cab_->Entries())
+            if (entry.name.size() > 4 &&
+                platform::EqualsNoCase(entry.name.substr(entry.name.size() - 4), ".000"))
+                return true;
+        return false;
     }
 
     bool StoredFilesPresent() {
@@ -199,33 +226,35 @@ class Installation {
         return true;
     }
 
+    // Extracts the package's files into the staging folder; their names there ("files/0")
+    // are what the journal records.
     bool Stage() {
         std::string error;
         fs::path files = staging_.Path() / "files";
         std::error_code made;
         if (!fs::create_directories(files, made)) return Fail("cannot stage the package's files");
         for (size_t i = 0; i < plan_.files.size(); ++i) {
-            fs::path out = files / std::to_string(i);
+            std::string name = "files/" + std::to_string(i);
+            fs::path out = staging_.Path() / name;
             if (!cab_->Extract(cab_->Find(plan_.files[i].source), out, error)) return Fail(error);
             bool exe = IsExecutableName(plan_.files[i].path);
             std::error_code ec;
             fs::permissions(out, exe ? fs::perms(0755) : fs::perms(0644), ec);
-            staged_.push_back(out);
+            staged_.push_back(name);
         }
         for (size_t i = 0; i < plan_.shortcuts.size(); ++i) {
-            fs::path out = files / ("shortcut-" + std::to_string(i));
-            std::ofstream stream(out, std::ios::binary);
+            std::string name = "files/shortcut-" + std::to_string(i);
+            std::ofstream stream(staging_.Path() / name, std::ios::binary);
             stream << platform::FormatShortcut(plan_.shortcuts[i].target);
             if (!stream.flush())
                 return Fail("cannot stage the shortcut " + plan_.shortcuts[i].path);
-            stagedShortcuts_.push_back(out);
+            stagedShortcuts_.push_back(name);
         }
         if (!plan_.setupLibrary.empty()) {
-            stagedLibrary_ = staging_.Path() / "setup.so";
-            if (!cab_->Extract(cab_->Find(plan_.setupLibrary), stagedLibrary_, error))
-                return Fail(error);
+            fs::path library = staging_.Path() / kStagedLibrary;
+            if (!cab_->Extract(cab_->Find(plan_.setupLibrary), library, error)) return Fail(error);
             std::error_code ec;
-            fs::permissions(stagedLibrary_, fs::perms(0755), ec);
+            fs::permissions(library, fs::perms(0755), ec);
         }
         return true;
     }
@@ -233,94 +262,101 @@ class Installation {
     bool AskSetupLibrary() {
         previouslyInstalled_ =
             platform::ReadInstallRecord(plan_.appName, old_) == platform::RegResult::Ok;
+        platform::RegKey key;
+        if (previouslyInstalled_ && platform::RegKey::Open(platform::InstallKeyPath(plan_.appName),
+                                                           key) == platform::RegResult::Ok)
+            key.QueryDword(platform::kCommitValue, oldCommit_);
         if (plan_.setupLibrary.empty()) return true;
         std::string error;
-        library_ = platform::SetupLibrary::Load(stagedLibrary_, error);
+        library_ = platform::SetupLibrary::Load(staging_.Path() / kStagedLibrary, error);
         if (!library_) return Fail(error);
         if (!library_->InstallInit(previouslyInstalled_, plan_.installDir))
             return Fail("the package's setup library cancelled the installation");
         return true;
     }
 
+    // The files are moved as journaled steps (tools/wceload/file_commit.h); the registry
+    // transaction that writes the record with its new commit number is the point of no return.
     bool Commit() {
-        FileCommit files(staging_.Path() / "backup");
+        FileCommit files(staging_.Fd());
         std::string error;
         platform::InstallRecord record;
         record.appName = plan_.appName;
         record.installDir = plan_.installDir;
         others_ = platform::ReadOtherRecords(plan_.appName);
-        if (!MoveOldFilesAway(files, error) || !MakeFolders(files, record, error) ||
-            !PlaceFiles(files, record, error))
+        if (!files.Open(error)) return Fail(error);
+        SetOldFilesAside(files);
+        if (!PlanFolders(files, record, error) || !PlanFiles(files, record, error))
             return Fail(error);
+        std::vector<std::string> abandoned;
+        for (const std::string& folder : old_.folders)
+            if (!ContainsNoCase(record.folders, folder) && !others_.HasFolder(folder))
+                abandoned.push_back(folder);
+        uint32_t commit = oldCommit_ + 1;
+        if (!files.Run(plan_.appName, commit, abandoned, error)) return Undo(files, error);
 
+        platform::CommitPoint("registry");
         platform::RegTransaction transaction;
         bool written = transaction.Active() &&
                        (!previouslyInstalled_ || platform::RemoveRecordedRegistry(old_, others_) ==
                                                      platform::RegResult::Ok) &&
                        ApplyRegistry(record) &&
                        platform::WriteInstallRecord(record) == platform::RegResult::Ok &&
-                       transaction.Commit();
-        if (!written) return Fail("cannot write the registry: " + platform::RegistryError());
-        files.Keep();
-        std::vector<std::string> abandoned;
-        for (const std::string& folder : old_.folders)
-            if (!ContainsNoCase(record.folders, folder) && !others_.HasFolder(folder))
-                abandoned.push_back(folder);
-        platform::RemoveEmptyFolders(abandoned);
+                       MarkCommit(commit) && transaction.Commit();
+        if (!written) return Undo(files, "cannot write the registry: " + platform::RegistryError());
+        files.Finish();
         return true;
     }
 
-    bool MoveOldFilesAway(FileCommit& files, std::string& error) {
-        std::vector<std::string> paths;
-        if (previouslyInstalled_) {
-            paths = old_.files;
-            for (const auto& s : old_.shortcuts)
-                paths.push_back(s.path);
-            if (!old_.setupLibrary.empty()) paths.push_back(old_.setupLibrary);
-        }
-        std::error_code ec;
-        // A file that another package records too, or that became a folder, stays; so does one
-        // that a symbolic link put outside the device since.
-        for (const std::string& path : paths)
-            if (!others_.HasFile(path) &&
-                platform::FolderInsideDeviceRoot(platform::HostPath(path)) &&
-                !fs::is_directory(fs::symlink_status(platform::HostPath(path), ec)) &&
-                !files.MoveAway(path, error))
-                return false;
-        for (const auto& f : plan_.files)
-            if (!files.MoveAway(f.path, error)) return false;
-        for (const auto& s : plan_.shortcuts)
-            if (!files.MoveAway(s.path, error)) return false;
-        return libraryPath_.empty() || files.MoveAway(libraryPath_, error);
+    bool Undo(FileCommit& files, const std::string& why) {
+        std::string error;
+        if (!files.Undo(error))
+            return Fail(why + "; undoing it failed too (" + error +
+                        "), the next run of the installer tries again");
+        return Fail(why);
     }
 
-    // Makes every folder the package uses; the record keeps those this installation made,
+    bool MarkCommit(uint32_t commit) {
+        platform::RegKey key;
+        return platform::RegKey::Open(platform::InstallKeyPath(plan_.appName), key) ==
+                   platform::RegResult::Ok &&
+               key.SetDword(platform::kCommitValue, commit) == platform::RegResult::Ok;
+    }
+
+    // The replaced revision's files (a file that another package records too stays, and one
+    // that has become a folder or lies behind a link) and whatever is where the new ones go.
+    void SetOldFilesAside(FileCommit& files) {
+        if (!previouslyInstalled_) return;
+        std::vector<std::string> paths = old_.files;
+        for (const auto& s : old_.shortcuts)
+            paths.push_back(s.path);
+        if (!old_.setupLibrary.empty()) paths.push_back(old_.setupLibrary);
+        for (const std::string& path : paths)
+            if (!others_.HasFile(path)) files.SetAsideIfPresent(path);
+    }
+
+    // Makes every folder the package uses; the record keeps those this installation makes,
     // those the replaced revision had made and those other packages made (a share in them),
     // parents first.
-    bool MakeFolders(FileCommit& files, platform::InstallRecord& record, std::string& error) {
+    bool PlanFolders(FileCommit& files, platform::InstallRecord& record, std::string& error) {
         std::vector<std::string> needed = plan_.folders;
         for (const auto& f : plan_.files)
             AddOnce(needed, ParentFolder(f.path));
         for (const auto& s : plan_.shortcuts)
             AddOnce(needed, ParentFolder(s.path));
         if (!libraryPath_.empty()) AddOnce(needed, ParentFolder(libraryPath_));
-        std::vector<std::string> created;
-        for (const std::string& folder : needed)
-            if (!files.MakeFolder(folder, created, error)) return false;
         for (const std::string& folder : needed) {
-            std::string prefix;
-            for (const std::string& part : platform::SplitDevicePath(folder)) {
-                prefix += "\\" + part;
-                std::string spelled = SpelledDevicePath(platform::HostPath(prefix));
-                if (ContainsNoCase(created, spelled) || ContainsNoCase(old_.folders, spelled) ||
-                    others_.HasFolder(spelled))
-                    AddOnce(record.folders, spelled);
-            }
+            std::vector<FileCommit::Prefix> prefixes;
+            if (!files.NeedFolder(folder, prefixes, error)) return false;
+            for (const FileCommit::Prefix& prefix : prefixes)
+                if (prefix.made || ContainsNoCase(old_.folders, prefix.path) ||
+                    others_.HasFolder(prefix.path))
+                    AddOnce(record.folders, prefix.path);
         }
         return true;
     }
 
-    bool PlaceFiles(FileCommit& files, platform::InstallRecord& record, std::string& error) {
+    bool PlanFiles(FileCommit& files, platform::InstallRecord& record, std::string& error) {
         std::string placed;
         for (size_t i = 0; i < plan_.files.size(); ++i) {
             if (!files.Place(staged_[i], plan_.files[i].path, placed, error)) return false;
@@ -333,7 +369,7 @@ class Installation {
             record.shortcuts.push_back({placed, plan_.shortcuts[i].target});
         }
         if (!libraryPath_.empty()) {
-            if (!files.Place(stagedLibrary_, libraryPath_, placed, error)) return false;
+            if (!files.Place(kStagedLibrary, libraryPath_, placed, error)) return false;
             record.setupLibrary = placed;
         }
         return true;
@@ -411,12 +447,12 @@ class Installation {
     Staging staging_;
     std::unique_ptr<CabArchive> cab_;
     InstallPlan plan_;
-    std::string libraryPath_;  // device path where the setup library is kept
-    std::vector<fs::path> staged_;
-    std::vector<fs::path> stagedShortcuts_;
-    fs::path stagedLibrary_;
+    std::string libraryPath_;          // device path where the setup library is kept
+    std::vector<std::string> staged_;  // names in the staging folder
+    std::vector<std::string> stagedShortcuts_;
     std::unique_ptr<platform::SetupLibrary> library_;
     bool previouslyInstalled_ = false;
+    uint32_t oldCommit_ = 0;  // the replaced record's commit number
     platform::InstallRecord old_;
     platform::OtherRecords others_;
 };
