@@ -117,7 +117,8 @@ class TEdit : public B, public ICursorTransparency {
         this->Invalidate();
     }
 
-    // What the box shows: the masked text of a password, the hint when there is no text.
+    // What the box shows: the masked text of a password, the hint when there is no text (the
+    // view is valid until the next call).
     std::u16string_view AutomationText() const override {
         shownForAutomation = Shown();
         if (shownForAutomation.empty()) return hint;
