@@ -17,7 +17,10 @@ template <class T>
 class ImageProperty : public Property<int> {
   public:
     explicit ImageProperty(T* target) : target(target) {}
-    void Set(int value) override { target->ShowImage(value, false); }
+    // A frame that stays on the same image repaints nothing.
+    void Set(int value) override {
+        if (value != target->CurrentState() || !target->Image()) target->ShowImage(value, false);
+    }
     int Get() override { return target->CurrentState(); }
 
   protected:
