@@ -85,6 +85,10 @@ class GObject : public shared_object {
     virtual void DropEnter(const Touch& touch) { (void)touch; }
     virtual void DropOver(const Touch& touch) { (void)touch; }
     virtual void DropLeave(const Touch& touch) { (void)touch; }
+    // For tools that find nodes by what they show (automation): the text the node draws, empty
+    // for nodes without text; and whether the node is a text entry.
+    virtual std::u16string_view AutomationText() const { return {}; }
+    virtual bool IsEditBox() const { return false; }
 
     // For the automation: the text the node draws (empty for nodes without text) and whether it
     // is an edit box, so that scripts can find nodes by what they show.
