@@ -90,11 +90,6 @@ class GObject : public shared_object {
     virtual std::u16string_view AutomationText() const { return {}; }
     virtual bool IsEditBox() const { return false; }
 
-    // For the automation: the text the node draws (empty for nodes without text) and whether it
-    // is an edit box, so that scripts can find nodes by what they show.
-    virtual std::u16string_view AutomationText() const { return {}; }
-    virtual bool IsEditBox() const { return false; }
-
     // Structure. The caller removes a child from its old parent before adding it elsewhere.
     void AddChild(const GObjectPtr& child, int id = -1);
     bool RemoveChild(const GObject* child);

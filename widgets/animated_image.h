@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/animator.h"
+#include "ui/automation_tree.h"
 #include "ui/interpolator.h"
 #include "ui/property.h"
 #include "ui/states_chain.h"
@@ -62,6 +63,16 @@ class TAnimatedImage : public B {
     }
     // The loop ends at its next step; the node keeps showing its current image.
     void Stop() { frameChain->Lock(); }
+
+    // Screenshots of a script show a running animation at its first image, so that the
+    // pictures of two runs are the same.
+    void Draw(Surface& surface) override {
+        int live = this->CurrentState();
+        bool fixed = FixedPhaseDrawing() && Running() && live != 0;
+        if (fixed) this->ShowImage(0);
+        B::Draw(surface);
+        if (fixed) this->ShowImage(live);
+    }
     bool Running() const { return !frameChain->IsLocked() && frameChain->DriverCount() > 0; }
 
     const shared_ptr<ComplexStatesChain<int>>& FrameChain() const { return frameChain; }

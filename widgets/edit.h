@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/animator.h"
+#include "ui/automation_tree.h"
 #include "ui/input_manager.h"
 #include "ui/interpolator.h"
 #include "ui/property.h"
@@ -168,8 +169,10 @@ class TEdit : public B, public ICursorTransparency {
         }
         if (this->IsFocused()) {
             int x = line.x + positions[ShownIndex(Cursor())] - 1;
+            // Screenshots of a script show the caret lit, wherever its blink stands.
+            int opacity = FixedPhaseDrawing() ? 255 : caretOpacity;
             surface.FillRect(x, line.y, 2, lineHeight, caretColor,
-                             caretOpacity * this->Transparency() / 255);
+                             opacity * this->Transparency() / 255);
         }
     }
 
