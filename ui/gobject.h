@@ -9,6 +9,7 @@
 // away under the running code.
 
 #include <cstddef>
+#include <string_view>
 #include <vector>
 
 #include "ui/delegate.h"
@@ -84,6 +85,10 @@ class GObject : public shared_object {
     virtual void DropEnter(const Touch& touch) { (void)touch; }
     virtual void DropOver(const Touch& touch) { (void)touch; }
     virtual void DropLeave(const Touch& touch) { (void)touch; }
+    // For tools that find nodes by what they show (automation): the text the node draws, empty
+    // for nodes without text; and whether the node is a text entry.
+    virtual std::u16string_view AutomationText() const { return {}; }
+    virtual bool IsEditBox() const { return false; }
 
     // Structure. The caller removes a child from its old parent before adding it elsewhere.
     void AddChild(const GObjectPtr& child, int id = -1);
