@@ -332,14 +332,17 @@ class TVScroll : public B, public IRestore {
     }
 
     // Centres the edit box in the part of the viewport that the keyboard leaves free, when the
-    // keyboard lies under this view.
-    void KeyboardShown(int editY, int editHeight, const Rect& keyboard) {
+    // keyboard lies under this view. The edit box reports its screen y, so it may sit at any
+    // depth inside the content: the content moves by the distance between that y and the
+    // centred place.
+    void KeyboardShown(int editScreenY, int editHeight, const Rect& keyboard) {
         if (!content) return;
         const Rect abs = this->AbsRect();
         const int centre = keyboard.x + keyboard.w / 2;
         if (centre <= abs.x || centre >= abs.x + abs.w) return;
         restoring = true;
-        EaseTo((this->Height() - keyboard.h - editHeight) / 2 - editY, kKeyboardStates);
+        const int centred = abs.y + (this->Height() - keyboard.h - editHeight) / 2;
+        EaseTo(content->Y() + centred - editScreenY, kKeyboardStates);
     }
 
     // Without the keyboard the content goes back into range.

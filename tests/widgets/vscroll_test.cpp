@@ -225,7 +225,8 @@ TEST_F(ScrollFixture, AnEditIsCentredAboveTheKeyboardUnderTheView) {
     InputManager& input = InputManager::Instance();
     auto keyboard = [](Rect& r) { r = Rect{0, 400, 480, 240}; };
     input.OnQueryCustomKeyboard().Add(keyboard);
-    input.Show(900, 50, true);
+    Place(-300);
+    input.Show(600, 50, true);  // an edit at 900 in the content, on the screen at 600
     for (int i = 0; i < 4; ++i)
         Frame();
     EXPECT_EQ(Y(), (600 - 240 - 50) / 2 - 900);
