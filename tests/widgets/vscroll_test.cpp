@@ -244,6 +244,19 @@ TEST_F(ScrollFixture, AnEditIsCentredAboveTheKeyboardUnderTheView) {
     input.OnQueryCustomKeyboard().Clear();
 }
 
+TEST_F(ScrollFixture, TheContentReturnsIntoRangeWhenTheKeyboardHides) {
+    Build(12);  // 720 high in a viewport of 600
+    InputManager& input = InputManager::Instance();
+    input.OnQueryCustomKeyboard().Add([](Rect& r) { r = Rect{0, 400, 480, 240}; });
+    input.Show(680, 50, true);  // the last row's edit
+    Settle();
+    EXPECT_EQ(Y(), 155 - 680);  // centred above the keyboard, past the content's end
+    input.Hide();
+    Settle();
+    EXPECT_EQ(Y(), 600 - 720);
+    input.OnQueryCustomKeyboard().Clear();
+}
+
 TEST(ScrollDrawer, DrawsABarWithRoundedEnds) {
     auto bar = MakeShared<TScrollDrawer<GObject>>();
     bar->SetSize(13, 40);
