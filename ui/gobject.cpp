@@ -1,5 +1,6 @@
 #include "ui/gobject.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "ui/clip_scope.h"
@@ -38,8 +39,10 @@ GObject::~GObject() {
     if (layout) layout->Forget();
     layout = nullptr;
     // Children that live on elsewhere must not point back at a node that is gone.
-    for (GObjectPtr& child : children)
+    for (GObjectPtr& child : children) {
         if (child->parent == this) child->parent = nullptr;
+        child->attached = false;
+    }
     children.clear();
 }
 
@@ -52,6 +55,7 @@ void GObject::AddChild(const GObjectPtr& child, int childId) {
     added->SetServer(server);
     if (childId != -1) added->id = childId;
     children.push_back(added);
+    orderKnown = false;
     added->Attach(this);
     ChildAdded(added);
     Fire(onChildAdded, added);
@@ -64,7 +68,7 @@ void GObject::Attach(GObject* newParent) {
     GObjectPtr oldRef = CountedRef(parent);
     GObjectPtr newRef = CountedRef(newParent);
     parent = newParent;
-    ShiftTree(newParent->absRect.x, newParent->absRect.y);
+    attached = true;
     ParentChanged(oldRef, newRef);
     Fire(onParentChanged, oldRef, newRef);
 }
@@ -95,7 +99,8 @@ void GObject::RemoveChildIndex(size_t index) {
     GObjectPtr keep = CountedRef(this);
     GObjectPtr child = children[index];
     child->Invalidate();
-    child->ShiftTree(-absRect.x, -absRect.y);
+    child->attached = false;
+    // Taking one out keeps the others in their order.
     children.erase(children.begin() + static_cast<std::ptrdiff_t>(index));
     UpdateLayout(Layout::kChildRemoved);
     ChildRemoved(child);
@@ -108,8 +113,9 @@ void GObject::RemoveAllChildren() {
     std::vector<GObjectPtr> old;
     old.swap(children);
     for (GObjectPtr& child : old)
-        child->ShiftTree(-absRect.x, -absRect.y);
+        child->attached = false;
     old.clear();
+    orderKnown = false;
     Invalidate();
 }
 
@@ -179,11 +185,42 @@ void GObject::SetServer(UIServer* newServer) {
         child->SetServer(newServer);
 }
 
-void GObject::ShiftTree(int dx, int dy) {
-    absRect.x += dx;
-    absRect.y += dy;
-    for (GObjectPtr& child : children)
-        child->ShiftTree(dx, dy);
+Rect GObject::AbsRect() const {
+    Rect r{x, y, width, height};
+    for (const GObject* node = this; node->attached && node->parent; node = node->parent) {
+        r.x += node->parent->x;
+        r.y += node->parent->y;
+    }
+    return r;
+}
+
+bool GObject::ChildrenOrdered() const {
+    if (orderKnown) return childrenOrdered;
+    childrenOrdered = true;
+    for (size_t i = 1; i < children.size() && childrenOrdered; ++i) {
+        const GObject& a = *children[i - 1];
+        const GObject& b = *children[i];
+        childrenOrdered = a.y <= b.y && a.y + a.height <= b.y + b.height;
+    }
+    orderKnown = true;
+    return childrenOrdered;
+}
+
+void GObject::ChildrenInBand(int top, int bottom, size_t& first, size_t& end) const {
+    // Below this count a plain walk is as fast as checking the order.
+    constexpr size_t kSearchFrom = 16;
+    first = 0;
+    end = children.size();
+    if (end < kSearchFrom || !ChildrenOrdered()) return;
+    // Bottoms are non-decreasing: the first child that reaches down to the band's top.
+    auto reachesTop = [top](const GObjectPtr& c) { return c->y + c->height < top; };
+    auto below = std::partition_point(children.begin(), children.end(), reachesTop);
+    // Tops are non-decreasing: everything from the first child starting past the band's bottom
+    // on lies below it.
+    auto startsPastBottom = [bottom](const GObjectPtr& c) { return c->y <= bottom; };
+    auto past = std::partition_point(below, children.end(), startsPastBottom);
+    first = static_cast<size_t>(below - children.begin());
+    end = static_cast<size_t>(past - children.begin());
 }
 
 // ---- geometry and state ----
@@ -200,7 +237,7 @@ void GObject::SetPosition(int newX, int newY) {
     Invalidate();
     x = newX;
     y = newY;
-    ShiftTree(dx, dy);
+    if (dy != 0) ForgetSiblingOrder();
     Moved(dx, dy);
     Fire(onMoved, dx, dy);
     Invalidate();
@@ -211,8 +248,9 @@ void GObject::SetSize(int w, int h) {
     GObjectPtr keep = CountedRef(this);
     int dw = w - width, dh = h - height;
     Invalidate();
-    width = absRect.w = w;
-    height = absRect.h = h;
+    width = w;
+    height = h;
+    if (dh != 0) ForgetSiblingOrder();
     Invalidate();
     UpdateLayout(Layout::kOwnerResized);
     Resized(dw, dh);
@@ -287,15 +325,16 @@ void GObject::SetDrawMargins(int dx, int dy, int dw, int dh) {
 }
 
 Rect GObject::PaintArea() const {
-    return Rect{absRect.x + drawMargins.dx, absRect.y + drawMargins.dy, width + drawMargins.dw,
+    Rect abs = AbsRect();
+    return Rect{abs.x + drawMargins.dx, abs.y + drawMargins.dy, width + drawMargins.dw,
                 height + drawMargins.dh};
 }
 
 void GObject::Invalidate() {
     if (!server) return;
     if (drawMargins.dw == 0 && drawMargins.dh == 0) {
-        Rect area = absRect;
-        if (clipToParent && parent) area = area.Intersection(parent->absRect);
+        Rect area = AbsRect();
+        if (clipToParent && parent) area = area.Intersection(parent->AbsRect());
         server->Invalidate(area);
         return;
     }
@@ -307,17 +346,28 @@ void GObject::Invalidate() {
 // ---- drawing ----
 
 void GObject::DrawTree(Surface& surface) {
+    Rect abs = AbsRect();
+    DrawTreeAt(surface, abs.x - x, abs.y - y);
+}
+
+void GObject::DrawTreeAt(Surface& surface, int parentX, int parentY) {
     if (!visible || transparency <= 0) return;
-    if (!absRect.Overlaps(surface.CurrentClip())) return;
+    const Rect abs{parentX + x, parentY + y, width, height};
+    if (!abs.Overlaps(surface.CurrentClip())) return;
     GObjectPtr keep = CountedRef(this);
-    ClipScope scope(surface, PaintArea(), absRect.x, absRect.y);
+    ClipScope scope(surface,
+                    Rect{abs.x + drawMargins.dx, abs.y + drawMargins.dy, width + drawMargins.dw,
+                         height + drawMargins.dh},
+                    abs.x, abs.y);
     Draw(surface);
     Fire(onDraw, surface);
-    // Re-read the count: a draw handler may change the tree.
-    for (size_t i = 0; i < children.size(); ++i) {
-        GObjectPtr child = children[i];
-        child->DrawTree(surface);
-    }
+    // Only the children that can meet the clip. The bounds are re-checked on each step: a draw
+    // handler may change the tree (each child keeps itself alive while it draws).
+    const Rect clip = surface.CurrentClip();
+    size_t first = 0, end = 0;
+    ChildrenInBand(clip.y - abs.y, clip.y + clip.h - abs.y, first, end);
+    for (size_t i = first; i < end && i < children.size(); ++i)
+        children[i]->DrawTreeAt(surface, abs.x, abs.y);
 }
 
 }  // namespace zentri

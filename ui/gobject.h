@@ -142,7 +142,10 @@ class GObject : public shared_object {
     int Width() const { return width; }
     int Height() const { return height; }
     Rect Bounds() const { return Rect{x, y, width, height}; }
-    const Rect& AbsRect() const { return absRect; }
+    // The absolute rectangle: the parent's absolute position plus x, y while the node is
+    // attached to its parent (a removed child counts from 0, 0 again). Computed from the chain
+    // of parents, so moving a node never has to touch its descendants.
+    Rect AbsRect() const;
     const DrawMargins& Margins() const { return drawMargins; }
     // The area the node may paint: absRect enlarged by the draw margins.
     Rect PaintArea() const;
@@ -160,6 +163,11 @@ class GObject : public shared_object {
 
     // Back-to-front drawing of the node and its sub-tree, clipped to each node's paint area.
     void DrawTree(Surface& surface);
+    // The indexes [first, end) of the children whose vertical extent may meet the band
+    // top..bottom (in this node's coordinates, edges included). Children stacked in order
+    // (tops and bottoms both non-decreasing, as a list's rows are) are found by binary search,
+    // so drawing and hit testing never walk what lies off screen; otherwise every child.
+    void ChildrenInBand(int top, int bottom, size_t& first, size_t& end) const;
     // Routes a touch through the node and its sub-tree; true when some node took it.
     bool DispatchTouch(Touch& touch);
     // Routes a key from this node; true when some node with onKey subscribers took it.
@@ -206,7 +214,7 @@ class GObject : public shared_object {
     int y = 0;
     int width = 0;
     int height = 0;
-    Rect absRect;
+    bool attached = false;  // counts from the parent's position (a removed child does not)
     DrawMargins drawMargins;
     bool visible = true;
     bool focusable = false;
@@ -250,21 +258,29 @@ class GObject : public shared_object {
     bool clipToParent = false;
 
   private:
+    // Whether the children are stacked in order, known until a child moves, resizes or comes.
+    mutable bool orderKnown = false;
+    mutable bool childrenOrdered = false;
+
     template <class D>
     static D& Lazy(shared_ptr<D>& list) {
         if (!list) list = new D;
         return *list;
     }
 
-    // Shifts the absolute rectangles of the node and its sub-tree.
-    void ShiftTree(int dx, int dy);
     void Attach(GObject* newParent);
+    // A child's place among its siblings changed: their order has to be checked again.
+    void ForgetSiblingOrder() {
+        if (attached && parent) parent->orderKnown = false;
+    }
+    bool ChildrenOrdered() const;
+    void DrawTreeAt(Surface& surface, int parentX, int parentY);
     void RemoveChildIndex(size_t index);
     void UpdateLayout(int reason);
 
     // Touch routing (gobject_touch.cpp).
     bool DispatchToCapture(Touch& touch);
-    bool AskChildren(Touch& touch);
+    bool AskChildren(Touch& touch, const Rect& abs);
     void TakeOrDropFocus();
     bool DeliverTouch(Touch& touch);
     void StartDrag(Touch& touch);

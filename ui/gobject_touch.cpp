@@ -1,5 +1,7 @@
 // Touch routing with capture, press/release, drag and drop, and key routing.
 
+#include <algorithm>
+
 #include "ui/gobject.h"
 #include "ui/touch.h"
 #include "ui/ui_server.h"
@@ -16,12 +18,13 @@ bool GObject::DispatchTouch(Touch& touch) {
     }
     GObjectPtr keep = CountedRef(this);
     TouchPoint p = touch.Current();
-    if (!absRect.Contains(p.x, p.y) || !visible || !touchable) {
+    const Rect abs = AbsRect();
+    if (!abs.Contains(p.x, p.y) || !visible || !touchable) {
         ReleaseTouch(touch);
         return false;
     }
     TouchSeen(touch);
-    if (AskChildren(touch)) return true;
+    if (AskChildren(touch, abs)) return true;
     if (touch.type == Touch::kDown) TakeOrDropFocus();
     // Nobody subscribed: not a target; the search goes on with the parent's lower children.
     if (!onTouch) return false;
@@ -44,12 +47,34 @@ bool GObject::DispatchToCapture(Touch& touch) {
     return true;
 }
 
-bool GObject::AskChildren(Touch& touch) {
+bool GObject::AskChildren(Touch& touch, const Rect& abs) {
+    // Only the children that can hold the point are asked. One that lies elsewhere would refuse
+    // the touch and let go of the finger's press; the pressed one among the skipped children
+    // is released as the full walk would have done: before the others when it lies above
+    // them, after them when below and nobody took the touch.
+    int py = touch.Current().y - abs.y;
+    size_t first = 0, end = 0;
+    ChildrenInBand(py, py, first, end);
+    // In ordered children a child lies past the range exactly when it starts below the point,
+    // and before it when it ends above.
+    const GObject* held = touch.pressed.get();
+    bool searched = first != 0 || end != children.size();
+    bool skipsPressed = searched && held && held->parent == this && held->attached &&
+                        (held->y > py || held->y + held->height < py);
+    bool pressedLater = skipsPressed && held->y > py;
+    if (pressedLater) {
+        GObjectPtr skipped = touch.pressed;
+        skipped->ReleaseTouch(touch);
+    }
     // Top-most first; the count is re-read because handlers may change the tree.
-    for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i) {
-        if (i >= static_cast<int>(children.size())) continue;
-        GObjectPtr child = children[static_cast<size_t>(i)];
+    for (size_t i = std::min(end, children.size()); i-- > first;) {
+        if (i >= children.size()) continue;
+        GObjectPtr child = children[i];
         if (child->DispatchTouch(touch)) return true;
+    }
+    if (skipsPressed && !pressedLater && touch.pressed) {
+        GObjectPtr skipped = touch.pressed;
+        skipped->ReleaseTouch(touch);
     }
     return false;
 }
@@ -110,14 +135,16 @@ void GObject::StartDrag(Touch& touch) {
     touch.savedId = id;
     if (parent) {
         TouchPoint p = touch.Current();
-        grabX = p.x - absRect.x;
-        grabY = p.y - absRect.y;
+        Rect abs = AbsRect();
+        grabX = p.x - abs.x;
+        grabY = p.y - abs.y;
         GObjectPtr oldParent = CountedRef(parent);
         GObjectPtr root = CountedRef(parent->Root());
         oldParent->RemoveChild(this);
         root->AddChild(self);
         dragMoving = true;
-        SetPosition(p.x - grabX - root->absRect.x, p.y - grabY - root->absRect.y);
+        Rect rootAbs = root->AbsRect();
+        SetPosition(p.x - grabX - rootAbs.x, p.y - grabY - rootAbs.y);
         dragMoving = false;
         // The node came from its parent: that is where it returns unless another target
         // takes it.
@@ -143,7 +170,8 @@ void GObject::DragMove(Touch& touch) {
     GObjectPtr root = CountedRef(Root());
     root->DropTargetSearch(touch);
     TouchPoint p = touch.Current();
-    int baseX = parent ? parent->absRect.x : 0, baseY = parent ? parent->absRect.y : 0;
+    Rect base = parent && attached ? parent->AbsRect() : Rect{};
+    int baseX = base.x, baseY = base.y;
     dragMoving = true;
     SetPosition(p.x - grabX - baseX, p.y - grabY - baseY);
     dragMoving = false;
@@ -165,7 +193,8 @@ void GObject::EndDrag(Touch& touch) {
     }
     if (accepted) {
         TouchPoint p = touch.Current();
-        int relX = p.x - target->absRect.x, relY = p.y - target->absRect.y;
+        Rect targetAbs = target->AbsRect();
+        int relX = p.x - targetAbs.x, relY = p.y - targetAbs.y;
         target->AddChild(self, -1);
         dragMoving = true;
         SetPosition(relX - grabX, relY - grabY);
@@ -187,7 +216,7 @@ void GObject::EndDrag(Touch& touch) {
 
 bool GObject::DropTargetSearch(Touch& touch) {
     TouchPoint p = touch.Current();
-    if (!absRect.Contains(p.x, p.y) || !visible || touch.dragged.get() == this) return false;
+    if (!AbsRect().Contains(p.x, p.y) || !visible || touch.dragged.get() == this) return false;
     GObjectPtr self = CountedRef(this);
     for (int i = static_cast<int>(children.size()) - 1; i >= 0; --i) {
         if (i >= static_cast<int>(children.size())) continue;

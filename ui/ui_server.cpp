@@ -107,10 +107,12 @@ void UIServer::DispatchTouch(int type, int x, int y) {
     touch.consumed = false;
     touch.trail.push_back(TouchPoint{x, y});
     touch.type = type;
+    GObjectPtr heldBefore = touch.capture;
     if (root) {
         GObjectPtr start = root;
         start->DispatchTouch(touch);
     }
+    if (touch.capture && touch.capture != heldBefore) TakeOverGesture();
     if (type != Touch::kUp) return;
     if (touch.lastTarget && touch.lastTarget == touch.downTarget) {
         touch.type = Touch::kClick;
@@ -118,6 +120,18 @@ void UIServer::DispatchTouch(int type, int x, int y) {
         target->DispatchTouch(touch);
     }
     if (touch.pressed) {
+        GObjectPtr pressedNode = touch.pressed;
+        pressedNode->ReleaseTouch(touch);
+    }
+}
+
+// A node that captures the touch in the middle of a gesture (a scroll view's content once the
+// finger has moved far enough) takes the gesture over: it becomes the down target, so the click
+// after the up reaches it and it can finish (fling, let the capture go), and the row that was
+// pressed under the finger lets go of its press.
+void UIServer::TakeOverGesture() {
+    touch.downTarget = touch.capture;
+    if (touch.pressed && touch.pressed != touch.capture) {
         GObjectPtr pressedNode = touch.pressed;
         pressedNode->ReleaseTouch(touch);
     }

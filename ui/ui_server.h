@@ -60,6 +60,7 @@ class UIServer : public shared_object {
 
   protected:
     void EnsureTimer();
+    void TakeOverGesture();
     void StepAnimators(bool& lookedAtAny);
 
     bool paintSuspended = false;
