@@ -22,29 +22,26 @@
 
 namespace zentri::test {
 
-// 0xAARRGGBB of `rgb` at coverage a (0..1).
-inline uint32_t Covered(uint32_t rgb, double a) {
-    return (static_cast<uint32_t>(std::clamp(a, 0.0, 1.0) * 255 + 0.5) << 24) | rgb;
-}
-
-// The share of the pixel (x, y) inside the shape, sampled 4 x 4.
-template <class Inside>
-double Coverage(int x, int y, Inside inside) {
-    int hits = 0;
-    for (int sy = 0; sy < 4; ++sy)
-        for (int sx = 0; sx < 4; ++sx)
-            hits += inside(x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
-    return hits / 16.0;
+// An RGBA picture of `rgb(x)` wherever `inside(x, y)` holds (anti-aliased, 4 x 4 samples).
+template <class Inside, class ColorAt>
+std::string Shape(int w, int h, Inside inside, ColorAt rgb) {
+    PngSpec spec = RgbaSpec(w, h, [&](int x, int y) {
+        int hits = 0;
+        for (int s = 0; s < 16; ++s)
+            hits += inside(x + (s % 4 + 0.5) / 4, y + (s / 4 + 0.5) / 4);
+        return (static_cast<uint32_t>(hits * 255 / 16) << 24) | rgb(x, y);
+    });
+    std::vector<uint8_t> bytes = MakePng(spec);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A five-pointed star filling a size x size square.
 inline bool InStar(double px, double py, int size) {
-    double cx = size / 2.0, cy = size / 2.0 + size * 0.04, outer = size * 0.5, inner = outer * 0.4;
     double vx[10], vy[10];
     for (int i = 0; i < 10; ++i) {
-        double r = i % 2 ? inner : outer, angle = -M_PI / 2 + i * M_PI / 5;
-        vx[i] = cx + r * std::cos(angle);
-        vy[i] = cy + r * std::sin(angle);
+        double r = size * (i % 2 ? 0.2 : 0.5), angle = -M_PI / 2 + i * M_PI / 5;
+        vx[i] = size / 2.0 + r * std::cos(angle);
+        vy[i] = size * 0.54 + r * std::sin(angle);
     }
     bool in = false;
     for (int i = 0, j = 9; i < 10; j = i++)
@@ -54,51 +51,33 @@ inline bool InStar(double px, double py, int size) {
     return in;
 }
 
-// A rectangle with rounded corners of radius r.
-inline bool InRounded(double px, double py, int w, int h, double r) {
-    double dx = std::max({r - px, px - (w - r), 0.0}), dy = std::max({r - py, py - (h - r), 0.0});
-    return dx * dx + dy * dy <= r * r;
-}
-
-inline std::string Png(const PngSpec& spec) {
-    std::vector<uint8_t> bytes = MakePng(spec);
-    return std::string(bytes.begin(), bytes.end());
+// A w x h rectangle with corners rounded to radius r.
+inline auto Rounded(int w, int h, double r) {
+    return [=](double px, double py) {
+        double dx = std::max({r - px, px - (w - r), 0.0}),
+               dy = std::max({r - py, py - (h - r), 0.0});
+        return dx * dx + dy * dy <= r * r;
+    };
 }
 
 // Writes the stand-in art into the program folder of `device` and points the pool there.
 inline void InstallWidgetArt(const TempDevice& device) {
-    const char* folder = "\\Program Files\\Zentri\\";
-    auto put = [&](const char* name, const PngSpec& spec) {
-        device.WriteFile(std::string(folder) + name, Png(spec));
+    auto put = [&](const char* name, const std::string& png) {
+        device.WriteFile(std::string("\\Program Files\\Zentri\\") + name, png);
     };
+    auto star = [](double px, double py) { return InStar(px, py, 32); };
+    auto colour = [](uint32_t rgb) { return [rgb](int, int) { return rgb; }; };
     constexpr uint32_t gold = 0xF5B800, grey = 0xB4B4B4;
-    put("dialog.png", RgbaSpec(48, 32, [](int x, int y) {
-            bool rim = x < 2 || y < 2 || x > 45 || y > 29;
-            return Covered(rim ? 0x8FA8C8 : 0x2A3F5F, Coverage(x, y, [](double px, double py) {
-                               return InRounded(px, py, 48, 32, 6);
-                           }));
+    put("dialog.png", Shape(48, 32, Rounded(48, 32, 6), [](int x, int y) {
+            return x < 2 || y < 2 || x > 45 || y > 29 ? 0x8FA8C8u : 0x2A3F5Fu;
         }));
-    auto star = [](auto colorAt) {
-        return RgbaSpec(32, 32, [=](int x, int y) {
-            return Covered(colorAt(x),
-                           Coverage(x, y, [](double px, double py) { return InStar(px, py, 32); }));
-        });
-    };
-    put("rate_star.png", star([=](int) { return gold; }));
-    put("rate_halfstar.png", star([=](int x) { return x < 16 ? gold : grey; }));
-    put("rate_blankstar.png", star([=](int) { return grey; }));
-    auto pill = [](uint32_t rgb) {
-        return RgbaSpec(32, 16, [=](int x, int y) {
-            return Covered(rgb, Coverage(x, y, [](double px, double py) {
-                               return InRounded(px, py, 32, 16, 5);
-                           }));
-        });
-    };
-    put("switch_bg_on.png", pill(0x3AA845));
-    put("switch_bg_off.png", pill(0xD8D8D8));
-    put("switch_toggler.png", RgbaSpec(16, 16, [](int x, int y) {
-            double d = std::hypot(x + 0.5 - 8, y + 0.5 - 8);
-            return Covered(d > 6.5 ? 0x808080 : 0xFFFFFF, std::clamp(8 - d, 0.0, 1.0));
+    put("rate_star.png", Shape(32, 32, star, colour(gold)));
+    put("rate_halfstar.png", Shape(32, 32, star, [](int x, int) { return x < 16 ? gold : grey; }));
+    put("rate_blankstar.png", Shape(32, 32, star, colour(grey)));
+    put("switch_bg_on.png", Shape(32, 16, Rounded(32, 16, 5), colour(0x3AA845)));
+    put("switch_bg_off.png", Shape(32, 16, Rounded(32, 16, 5), colour(0xD8D8D8)));
+    put("switch_toggler.png", Shape(16, 16, Rounded(16, 16, 7.5), [](int x, int y) {
+            return std::hypot(x + 0.5 - 8, y + 0.5 - 8) > 6.5 ? 0x808080u : 0xFFFFFFu;
         }));
     ImagePool::Instance().SetFolder(u"\\Program Files\\Zentri\\");
 }
