@@ -100,9 +100,14 @@ class TEdit : public B, public ICursorTransparency {
     bool Numeric() const { return numeric; }
     int MaxLength() const { return maxLength; }
     size_t Cursor() const { return std::min(cursor, this->text.size()); }
-    size_t SelectionStart() const { return std::min(selectionStart, selectionEnd); }
-    size_t SelectionEnd() const { return std::max(selectionStart, selectionEnd); }
-    bool HasSelection() const { return selectionStart != selectionEnd; }
+    // The selection in text order, within the text (which a label's setter may have shortened).
+    size_t SelectionStart() const {
+        return std::min({selectionStart, selectionEnd, this->text.size()});
+    }
+    size_t SelectionEnd() const {
+        return std::min(std::max(selectionStart, selectionEnd), this->text.size());
+    }
+    bool HasSelection() const { return SelectionStart() != SelectionEnd(); }
     int CaretOpacity() const { return caretOpacity; }
 
     int GetCursorTransparency() const override { return caretOpacity; }

@@ -10,6 +10,7 @@
 #include "ui/image_pool.h"
 #include "ui/rect.h"
 #include "ui/surface.h"
+#include "widgets/padding.h"
 
 namespace zentri {
 
@@ -66,7 +67,7 @@ class TImage : public B {
         this->Invalidate();
     }
     void SetImagePadding(int left, int top, int right, int bottom) {
-        imagePadding = Rect{left, top, right, bottom};
+        imagePadding = Padding{left, top, right, bottom};
         UpdateBox();
         this->Invalidate();
     }
@@ -102,8 +103,7 @@ class TImage : public B {
 
   protected:
     void UpdateBox() {
-        const Rect& p = imagePadding;  // x, y, w, h hold left, top, right, bottom
-        box = Rect{p.x, p.y, this->Width() - p.x - p.w, this->Height() - p.y - p.h};
+        box = imagePadding.Inside(this->Width(), this->Height());
         if (stretch && source) needsRescale = true;
     }
     int AlignedX(int imageWidth) const {
@@ -127,7 +127,7 @@ class TImage : public B {
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     bool stretch = false;
-    Rect imagePadding;  // left, top, right, bottom
+    Padding imagePadding;
     Rect box;
     std::map<int, shared_ptr<Surface>> images;
     shared_ptr<Surface> source;

@@ -13,6 +13,7 @@
 #include "ui/platform/text_layout.h"
 #include "ui/rect.h"
 #include "ui/surface.h"
+#include "widgets/padding.h"
 
 namespace zentri {
 
@@ -65,7 +66,7 @@ class TLabel : public B {
         this->Invalidate();
     }
     void SetTextPadding(int left, int top, int right, int bottom) {
-        textPadding = Rect{left, top, right, bottom};
+        textPadding = Padding{left, top, right, bottom};
         this->Invalidate();
     }
     void SetMultiLine(bool value) {
@@ -76,10 +77,7 @@ class TLabel : public B {
     bool MultiLine() const { return multiLine; }
 
     // The text rectangle in the node's own coordinates: its rectangle minus the paddings.
-    Rect TextRect() const {
-        const Rect& p = textPadding;  // x, y, w, h hold left, top, right, bottom
-        return Rect{p.x, p.y, this->Width() - p.x - p.w, this->Height() - p.y - p.h};
-    }
+    Rect TextRect() const { return textPadding.Inside(this->Width(), this->Height()); }
     // The width of the whole text as one line, measured when first asked after a change.
     int TextWidth() {
         if (measuredWidth < 0) {
@@ -117,7 +115,7 @@ class TLabel : public B {
     Color textColor{0, 0, 0};
     uint32_t format = 0;
     uint32_t singleLineFlags = 0;
-    Rect textPadding;  // left, top, right, bottom
+    Padding textPadding;
     bool multiLine = false;
     int measuredWidth = -1;
 };

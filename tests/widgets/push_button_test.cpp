@@ -4,7 +4,6 @@
 #include "tests/widgets/widget_support.h"
 #include "widgets/image.h"
 #include "widgets/label.h"
-#include "widgets/rect_drawer_up_down.h"
 
 namespace zentri::test {
 namespace {
@@ -20,17 +19,6 @@ TEST_F(Screen, PushButtonShowsThePushedImageWhilePressedAndKeepsItsSize) {
     Send(Touch::kUp, 5, 5);
     EXPECT_EQ(button->CurrentState(), 1);
     EXPECT_EQ(button->Bounds(), (Rect{0, 0, 40, 20}));
-}
-
-TEST_F(Screen, PushRowWithoutAPushedImageKeepsItsLook) {
-    auto row = Add<TPushButton<TRectDrawerUpDown<TImage<GObject>>>>({0, 0, 40, 20});
-    row->OnTouch().Add([](GObjectPtr&, const zentri::Touch&) {});
-    row->AddImage(1, SolidImage(40, 20, Color{0, 0, 255}));
-    row->ShowImage(1);
-    Send(Touch::kDown, 5, 5);
-    EXPECT_EQ(row->CurrentState(), 1);
-    Send(Touch::kUp, 5, 5);
-    EXPECT_EQ(row->CurrentState(), 1);
 }
 
 }  // namespace

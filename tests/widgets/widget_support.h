@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "ui/gobject.h"
 #include "ui/platform/wm_surface.h"
@@ -45,6 +46,16 @@ class Screen : public ::testing::Test {
         s->Create(240, 160, false);
         root->DrawTree(*s);
         return s;
+    }
+    // value() now and after each of n frames.
+    template <class F>
+    std::vector<int> Trace(int n, F value) {
+        std::vector<int> seen{value()};
+        for (int i = 0; i < n; ++i) {
+            server.Frame();
+            seen.push_back(value());
+        }
+        return seen;
     }
     void Send(int type, int x, int y) { server.DispatchTouch(type, x, y); }
     void Tap(int x, int y) {
