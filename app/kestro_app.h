@@ -28,9 +28,10 @@ class KestroApp {
 
     // Shows the popup box; the caller subscribes its answer handler to the returned list. Null,
     // and nothing shown, while another box is on screen. An empty right text disables that key.
+    // The program's box is `popupBox`; test doubles may answer otherwise.
     virtual shared_ptr<Delegation_1<PopupBox::PopupBoxResult>> ShowPopup(
         const std::u16string& caption, const std::u16string& text, const std::u16string& leftText,
-        const std::u16string& rightText) = 0;
+        const std::u16string& rightText);
 
     // Pushes the my-apps scene (installed applications and running installs).
     virtual void OpenMyApps() = 0;
@@ -38,6 +39,10 @@ class KestroApp {
     // Rebuilds every scene on the navigation stack whose NeedsRebuild(reason) answers true,
     // bottom first. Install and uninstall workers call it when a job ends.
     virtual void RebuildCatalogueScenes(int reason) = 0;
+
+    // The program's one popup box, laid over the UI server's root and answered by the menu
+    // bar's soft keys once the window exists (PopupBox::Attach).
+    PopupBox popupBox;
 };
 
 }  // namespace zentri

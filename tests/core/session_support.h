@@ -63,7 +63,9 @@ inline void ResetSession() {
 }
 
 // An application that records the navigation and the questions the lower layers ask for. Its
-// calls arrive under appLock; read what it recorded under appLock or after the callers ended.
+// questions go through the program's own popup box (without a screen: the soft keys answer).
+// Its calls arrive under appLock; read what it recorded under appLock or after the callers
+// ended.
 struct RecordingApp : KestroApp {
     using Answer = shared_ptr<Delegation_1<PopupBox::PopupBoxResult>>;
     struct Popup {
@@ -74,23 +76,18 @@ struct RecordingApp : KestroApp {
     void PopToLogin() override { ++popsToLogin; }
     Answer ShowPopup(const std::u16string& caption, const std::u16string& text,
                      const std::u16string& left, const std::u16string& right) override {
-        if (popupShown) return nullptr;
-        popupShown = true;
-        popups.push_back(
-            {caption, text, left, right, MakeShared<Delegation_1<PopupBox::PopupBoxResult>>()});
-        return popups.back().answer;
+        Answer answer = KestroApp::ShowPopup(caption, text, left, right);
+        if (answer) popups.push_back({caption, text, left, right, answer});
+        return answer;
     }
     // Answers the box on screen as its soft key would.
     void AnswerPopup(PopupBox::PopupBoxResult result) {
-        popupShown = false;
-        Answer answer = popups.back().answer;
-        answer->Invoke(result);
+        popupBox.Close(result == PopupBox::LeftKey);
     }
     void OpenMyApps() override { ++myAppsOpened; }
     void RebuildCatalogueScenes(int reason) override { rebuilds.push_back(reason); }
 
     int popsToLogin = 0;
-    bool popupShown = false;
     std::vector<Popup> popups;
     int myAppsOpened = 0;
     std::vector<int> rebuilds;  // the reasons, in call order
