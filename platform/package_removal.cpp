@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/debug.h"
+#include "platform/folder_index.h"
 #include "platform/install_record.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
@@ -36,8 +37,9 @@ void RemoveEmptyFolders(const std::vector<std::string>& folders) {
         std::error_code ec;
         fs::path host = HostPath(*it);
         if (!FolderInsideDeviceRoot(host)) continue;
-        if (fs::is_directory(fs::symlink_status(host, ec)) && fs::is_empty(host, ec) && !ec)
-            fs::remove(host, ec);
+        if (fs::is_directory(fs::symlink_status(host, ec)) && fs::is_empty(host, ec) && !ec &&
+            fs::remove(host, ec))
+            FolderIndex::NoteRemoved(host);
     }
 }
 
@@ -50,8 +52,8 @@ RemovalResult RemoveInstalledPackage(std::string_view appName, bool callSetupLib
         return RemovalResult::NotInstalled;
     }
     if (read != RegResult::Ok) {
-        error = RegistryError();
-        return RemovalResult::Failed;
+        error = "the registry cannot be read: " + RegistryError();
+        return RemovalResult::Unreadable;
     }
 
     std::unique_ptr<SetupLibrary> library;

@@ -1,5 +1,6 @@
 #include "tools/wceload/file_commit.h"
 
+#include "platform/folder_index.h"
 #include "platform/paths.h"
 
 namespace wceload {
@@ -49,6 +50,7 @@ bool FileCommit::MakeFolder(const std::string& devicePath, std::vector<std::stri
             error = "cannot make the folder " + path + ": " + ec.message();
             return false;
         }
+        platform::FolderIndex::NoteAdded(host);
         steps_.push_back({Kind::MadeFolder, host, {}});
         created.push_back(SpelledDevicePath(host));
     }
@@ -70,6 +72,7 @@ bool FileCommit::MoveAway(const std::string& devicePath, std::string& error) {
         error = "cannot replace " + devicePath + ": " + ec.message();
         return false;
     }
+    platform::FolderIndex::NoteRemoved(host);
     steps_.push_back({Kind::MovedAway, host, backup});
     return true;
 }
@@ -86,6 +89,7 @@ bool FileCommit::Place(const fs::path& staged, const std::string& devicePath, st
         error = "cannot write " + devicePath + ": " + ec.message();
         return false;
     }
+    platform::FolderIndex::NoteAdded(host);
     steps_.push_back({Kind::Placed, host, {}});
     placed = SpelledDevicePath(host);
     return true;
@@ -97,12 +101,15 @@ void FileCommit::Undo() {
         switch (it->kind) {
             case Kind::Placed:
                 fs::remove(it->path, ec);
+                platform::FolderIndex::NoteRemoved(it->path);
                 break;
             case Kind::MovedAway:
                 MoveEntry(it->backup, it->path, ec);
+                platform::FolderIndex::NoteAdded(it->path);
                 break;
             case Kind::MadeFolder:
                 fs::remove(it->path, ec);  // empty again by now
+                platform::FolderIndex::NoteRemoved(it->path);
                 break;
         }
     }

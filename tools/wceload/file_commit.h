@@ -2,7 +2,8 @@
 // The file changes of one installation, each one undoable: folders made, files moved out of
 // the way (into a backup folder on the same file system) and files moved into place. Until
 // Keep() is called, destruction undoes every change in reverse order, so a failure at any
-// step leaves the device's files as they were.
+// step leaves the device's files as they were. Every entry it adds or removes is told to the
+// thread's FolderIndex (platform/folder_index.h), so that lookups stay right without rereading.
 
 #include <filesystem>
 #include <string>
