@@ -107,6 +107,32 @@ TEST(Registry, EnumerationFollowsCreationOrder) {
     EXPECT_EQ(mid.EnumValue(2, v), RegResult::NotFound);
 }
 
+TEST(Registry, CreateTellsHowManyKeysItMadeAndSetValuesWritesAllOrNone) {
+    TempDevice device;
+    RegKey key;
+    size_t created = 9;
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme\\Tool", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 3u);
+    ASSERT_EQ(RegKey::Create("\\SOFTWARE\\acme\\Tool\\Sub\\Deeper", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 2u);
+    EXPECT_EQ(key.Path(), "\\Software\\Acme\\Tool\\Sub\\Deeper");
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 0u);
+
+    std::vector<RegValue> values(3);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i].name = "v" + std::to_string(i), values[i].text = std::to_string(i);
+    ASSERT_EQ(key.SetValues(values), RegResult::Ok);
+    RegValue v;
+    ASSERT_EQ(key.EnumValue(2, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "v2");
+    EXPECT_EQ(v.text, "2");
+    // On a deleted key none is written, and nothing comes back.
+    ASSERT_EQ(RegKey::DeleteKey("\\Software\\Acme"), RegResult::Ok);
+    EXPECT_EQ(key.SetValues(values), RegResult::NotFound);
+    EXPECT_EQ(RegKey::Open("\\Software\\Acme", key), RegResult::NotFound);
+}
+
 TEST(Registry, EnumerationByIndexStaysExactWhenTheKeyChangesBetweenSteps) {
     TempDevice device;
     RegKey key;
