@@ -12,7 +12,7 @@
 #include "app/localization.h"
 #include "manager/install_key.h"
 #include "net/inet_manager.h"
-#include "platform/config_manager.h"
+#include "platform/config_process.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -62,7 +62,7 @@ AppManager::AppManager()
                         // The revision installed before the removal, for the update count.
                         uninstallBaseRevision = GetInstalledRevision(job.sysid);
                     }),
-      configurationManager(&platform::ProcessConfiguration) {
+      configurationManager(&platform::ProcessConfigurationInChild) {
     // Created before this manager, so destroyed after it: the transport is stopped before the
     // records whose transfers report here go away, and the strings and the session outlive
     // the workers.
@@ -274,7 +274,7 @@ void AppManager::RebuildCatalogueScenes(int reason) {
 }
 
 void AppManager::SetConfigurationManager(ConfigurationManager manager) {
-    configurationManager = manager ? manager : &platform::ProcessConfiguration;
+    configurationManager = manager ? manager : &platform::ProcessConfigurationInChild;
 }
 
 }  // namespace zentri

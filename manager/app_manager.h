@@ -124,7 +124,7 @@ class AppManager : public Singleton<AppManager> {
     std::vector<shared_ptr<UninstallRequest>> GetUninstallQueue() { return uninstallJobs.Jobs(); }
 
     // Stands in for the platform's configuration manager (tests inject faults); null restores
-    // the platform's own.
+    // the platform's own, which runs in a child process (platform/config_process.h).
     void SetConfigurationManager(ConfigurationManager manager);
 
     const std::u16string& GetCabFolder() const { return cabFolder; }

@@ -94,7 +94,12 @@ int ProcessConfiguration(const std::string& document, std::string* result) {
     for (pugi::xml_node app : apps) {
         RegKey key;
         std::string name = app.attribute("type").value();
-        if (!IsValidAppName(name) || RegKey::Open(InstallKeyPath(name), key) != RegResult::Ok)
+        RegResult found =
+            IsValidAppName(name) ? RegKey::Open(InstallKeyPath(name), key) : RegResult::NotFound;
+        if (found == RegResult::Failed)
+            return Fail(doc, app, kConfigRegistryFailed, result,
+                        "the registry cannot be read: " + RegistryError());
+        if (found != RegResult::Ok)
             return Fail(doc, app, kConfigNotInstalled, result, "\"" + name + "\" is not installed");
     }
     for (pugi::xml_node app : apps) {
@@ -108,6 +113,8 @@ int ProcessConfiguration(const std::string& document, std::string* result) {
                 return Fail(doc, app, kConfigCancelled, result, error);
             case RemovalResult::Failed:
                 return Fail(doc, app, kConfigFailed, result, error);
+            case RemovalResult::Unreadable:
+                return Fail(doc, app, kConfigRegistryFailed, result, error);
         }
     }
     if (result) *result = Save(doc);

@@ -28,13 +28,17 @@ enum ConfigStatus : int {
     kConfigNotInstalled = -3,           // a name to uninstall that is not installed
     kConfigCancelled = -4,              // a setup library refused the removal
     kConfigFailed = -5,                 // files or registry could not be changed
+    kConfigRegistryFailed = -6,         // the registry cannot be read (damaged, unreadable)
+    kConfigAborted = -7,                // its process ended without a status (a crash, a kill)
+                                        // or could not be started (platform/config_process.h)
 };
 
 // Processes the document. `result` (may be null) receives the result document: the document
 // as processed, where a characteristic that failed is renamed "characteristic-error"; empty
 // when the document could not be parsed. Nothing is changed unless every characteristic is
 // understood and every name is installed. Runs the removal on the calling thread, waiting for
-// an installation under way on the device to end first.
+// an installation under way on the device to end first. The removal runs the package's setup
+// library in this process: the client runs it in a child instead (platform/config_process.h).
 int ProcessConfiguration(const std::string& document, std::string* result);
 
 }  // namespace platform

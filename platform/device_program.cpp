@@ -17,6 +17,18 @@ bool IsExecutable(const fs::path& path) {
     return !path.empty() && fs::is_regular_file(path, ec) && access(path.c_str(), X_OK) == 0;
 }
 
+// The program named by the variable when it is set; else the program of that name beside the
+// running executable; else the one the build made.
+fs::path ToolExecutable(const char* variable, const char* name, const char* buildPath) {
+    if (const char* path = std::getenv(variable); path && *path)
+        return IsExecutable(path) ? fs::path(path) : fs::path();
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && IsExecutable(self.parent_path() / name)) return self.parent_path() / name;
+    if (IsExecutable(buildPath)) return buildPath;
+    return {};
+}
+
 }  // namespace
 
 bool StageDeviceProgram(std::string_view devicePath, const std::filesystem::path& hostExecutable) {
@@ -41,13 +53,11 @@ bool StageDeviceProgram(std::string_view devicePath, const std::filesystem::path
 }
 
 fs::path InstallerExecutable() {
-    if (const char* path = std::getenv("ZENTRI_WCELOAD"); path && *path)
-        return IsExecutable(path) ? fs::path(path) : fs::path();
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec && IsExecutable(self.parent_path() / "wceload")) return self.parent_path() / "wceload";
-    if (IsExecutable(ZENTRI_WCELOAD_BUILD_PATH)) return ZENTRI_WCELOAD_BUILD_PATH;
-    return {};
+    return ToolExecutable("ZENTRI_WCELOAD", "wceload", ZENTRI_WCELOAD_BUILD_PATH);
+}
+
+fs::path ConfigurationManagerExecutable() {
+    return ToolExecutable("ZENTRI_PROVISION", "provision", ZENTRI_PROVISION_BUILD_PATH);
 }
 
 bool StageInstaller() {

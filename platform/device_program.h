@@ -1,7 +1,8 @@
 #pragma once
 // Device programs are host executables placed at a device path, so that the device's own
 // paths start them (platform/process.h). The installer stand-in is the one the program needs:
-// it is staged at \Windows\wceload.exe when the program starts.
+// it is staged at \Windows\wceload.exe when the program starts. The configuration manager's
+// program is started by its host path.
 
 #include <filesystem>
 #include <string_view>
@@ -25,5 +26,11 @@ std::filesystem::path InstallerExecutable();
 
 // StageDeviceProgram(kInstallerDevicePath, InstallerExecutable()).
 bool StageInstaller();
+
+// The host path of the configuration manager's program (tools/provision), which the client
+// runs for every provisioning document so that no package code runs inside the client; found
+// as the installer is: $ZENTRI_PROVISION, else "provision" beside the running executable, else
+// where the build made it. Empty when none exists.
+std::filesystem::path ConfigurationManagerExecutable();
 
 }  // namespace platform

@@ -64,8 +64,8 @@ RemovalResult RemoveInstalledPackage(std::string_view appName, bool callSetupLib
         return RemovalResult::NotInstalled;
     }
     if (read != RegResult::Ok) {
-        error = RegistryError();
-        return RemovalResult::Failed;
+        error = "the registry cannot be read: " + RegistryError();
+        return RemovalResult::Unreadable;
     }
 
     std::unique_ptr<SetupLibrary> library;

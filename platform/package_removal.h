@@ -14,6 +14,7 @@ enum class RemovalResult {
     NotInstalled,  // no record of that name; nothing changed
     Cancelled,     // the setup library's Uninstall_Init refused; nothing changed
     Failed,        // a file or the registry could not be changed; `error` says which
+    Unreadable,    // the registry cannot be read (a damaged database); nothing changed
 };
 
 // Removes the package: with `callSetupLibrary`, its setup library's Uninstall_Init first

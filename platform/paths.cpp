@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "platform/folder_index.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -39,7 +40,9 @@ namespace {
 // The spelling of `name` as it exists in `folder`, preferring an exact match.
 std::string ExistingSpelling(const fs::path& folder, const std::string& name) {
     std::error_code ec;
-    if (fs::exists(folder / name, ec)) return name;
+    if (fs::exists(fs::symlink_status(folder / name, ec))) return name;
+    if (FolderIndex* index = FolderIndex::Current())
+        return index->Spelling(folder, name).value_or(name);
     std::string folded = FoldCase(name);
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::string candidate = it->path().filename().string();

@@ -14,14 +14,19 @@ namespace platform {
 namespace {
 
 std::optional<pid_t> Spawn(const std::string& path, const std::vector<std::string>& args,
-                           bool searchPath) {
+                           bool searchPath, int input = -1, int output = -1) {
     std::vector<char*> argv;
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, 0);
+    if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, 1);
     pid_t pid = 0;
-    int rc = searchPath ? posix_spawnp(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ)
-                        : posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
+    int rc = searchPath ? posix_spawnp(&pid, path.c_str(), &actions, nullptr, argv.data(), environ)
+                        : posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) return std::nullopt;
     return pid;
 }
@@ -77,9 +82,10 @@ std::optional<Process> Process::Start(std::string_view deviceExe, std::string_vi
     return std::nullopt;
 }
 
-std::optional<Process> Process::StartHost(const std::vector<std::string>& argv) {
+std::optional<Process> Process::StartHost(const std::vector<std::string>& argv, int input,
+                                          int output) {
     if (argv.empty()) return std::nullopt;
-    if (auto pid = Spawn(argv[0], argv, true)) return Process(*pid);
+    if (auto pid = Spawn(argv[0], argv, true, input, output)) return Process(*pid);
     return std::nullopt;
 }
 

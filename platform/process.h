@@ -21,8 +21,10 @@ class Process {
   public:
     // Starts the device program with the command line; empty when it cannot be started.
     static std::optional<Process> Start(std::string_view deviceExe, std::string_view commandLine);
-    // Starts a host program (argv[0] is looked up in PATH).
-    static std::optional<Process> StartHost(const std::vector<std::string>& argv);
+    // Starts a host program (argv[0] is looked up in PATH). The child's standard input and
+    // output are the given descriptors when they are not -1, else this process's own.
+    static std::optional<Process> StartHost(const std::vector<std::string>& argv, int input = -1,
+                                            int output = -1);
 
     // Waits for the end; the exit code, or -1 when the process died of a signal.
     int Wait();

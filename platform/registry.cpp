@@ -1,10 +1,13 @@
 #include "platform/registry.h"
 
+#include <pthread.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <mutex>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -13,22 +16,42 @@ namespace platform {
 namespace {
 
 thread_local std::string lastError;
-thread_local bool inRegTransaction = false;  // a RegTransaction of this thread is active
+thread_local bool inRegTransaction = false;     // a RegTransaction of this thread is active
+thread_local sqlite3* transactionDb = nullptr;  // its connection
 
+// The schema's versions (PRAGMA user_version): 0 the tables alone (databases made before the
+// version was kept), 1 with indexes that list a key's subkeys and values in creation order, so
+// that enumerating them is not a sort per step. A database is brought to kSchemaVersion when it
+// is opened; one from a later version is used as it is.
+constexpr int kSchemaVersion = 1;
 constexpr const char* kSchema =
+    "BEGIN IMMEDIATE;"
     "CREATE TABLE IF NOT EXISTS keys("
     "  id INTEGER PRIMARY KEY AUTOINCREMENT, parent INTEGER NOT NULL, name TEXT NOT NULL,"
     "  folded TEXT NOT NULL, UNIQUE(parent, folded));"
     "CREATE TABLE IF NOT EXISTS vals("
     "  seq INTEGER PRIMARY KEY AUTOINCREMENT, key INTEGER NOT NULL, name TEXT NOT NULL,"
-    "  folded TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, UNIQUE(key, folded));";
+    "  folded TEXT NOT NULL, type INTEGER NOT NULL, data BLOB, UNIQUE(key, folded));"
+    "CREATE INDEX IF NOT EXISTS keys_by_parent ON keys(parent);"
+    "CREATE INDEX IF NOT EXISTS vals_by_key ON vals(key);"
+    "PRAGMA user_version=1;"
+    "COMMIT;";
 
-// One connection per process and device root; reopened after a fork or a change of root.
+// One connection per process and device root; reopened after a fork or a change of root. Its
+// statements are prepared once and kept (by their SQL text) while it is open.
 struct Connection {
     sqlite3* db = nullptr;
     std::string file;
     pid_t pid = 0;
+    uint64_t generation = 0;  // counts the connections this process opened
+    std::unordered_map<std::string, sqlite3_stmt*> statements;
+    std::unordered_set<sqlite3_stmt*> inUse;
 };
+
+Connection& Current() {
+    static Connection conn;
+    return conn;
+}
 
 std::recursive_mutex& DbLock() {
     static std::recursive_mutex lock;
@@ -50,19 +73,55 @@ bool Setup(sqlite3* db, const char* sql, char** err) {
         sqlite3_free(*err);
         *err = nullptr;
         int rc = sqlite3_exec(db, sql, nullptr, nullptr, err);
+        if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK) return true;
         if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= kBusyTimeoutMs) return false;
         usleep(5000);
     }
 }
 
+int SchemaVersion(sqlite3* db) {
+    sqlite3_stmt* s = nullptr;
+    int version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+        version = sqlite3_column_int(s, 0);
+    sqlite3_finalize(s);
+    return version;
+}
+
+// Brings the database to the current schema; one already there (or newer) is left alone.
+bool Migrate(sqlite3* db, char** err) {
+    int version = SchemaVersion(db);
+    if (version >= kSchemaVersion) return true;
+    return Setup(db, kSchema, err);
+}
+
+// The process id; getpid() is a system call each time, so it is read once and again in the
+// child of a fork.
+pid_t ProcessId() {
+    static pid_t pid = [] {
+        pthread_atfork(nullptr, nullptr, [] { pid = getpid(); });
+        return getpid();
+    }();
+    return pid;
+}
+
 // Returns the open database of the current device root, or null (with lastError set).
 sqlite3* Database() {
-    static Connection conn;
+    // A transaction keeps its connection to the end: nothing to check in between.
+    if (transactionDb) return transactionDb;
+    Connection& conn = Current();
     std::string file = RegistryFile();
-    if (conn.db && conn.file == file && conn.pid == getpid()) return conn.db;
-    if (conn.db && conn.pid == getpid()) sqlite3_close_v2(conn.db);
+    if (conn.db && conn.file == file && conn.pid == ProcessId()) return conn.db;
+    if (conn.db && conn.pid == ProcessId()) {
+        for (auto& [sql, statement] : conn.statements)
+            sqlite3_finalize(statement);
+        sqlite3_close_v2(conn.db);
+    }
+    uint64_t generation = conn.generation + 1;
     conn = Connection{};  // a handle inherited through fork() is abandoned, never used
+    conn.generation = generation;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
     sqlite3* db = nullptr;
@@ -76,24 +135,50 @@ sqlite3* Database() {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     char* err = nullptr;
     if (!Setup(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", &err) ||
-        !Setup(db, kSchema, &err)) {
+        !Migrate(db, &err)) {
         lastError =
             "the registry database " + file + " cannot be used: " + (err ? err : "unknown error");
         sqlite3_free(err);
         sqlite3_close_v2(db);
         return nullptr;
     }
-    conn = Connection{db, file, getpid()};
+    conn.db = db, conn.file = file, conn.pid = ProcessId();
     return db;
 }
 
-// A prepared statement that finalizes itself.
+// A prepared statement of the connection, taken from its cache (prepared on first use) and
+// reset for the next use when done. A statement already in use (a nested use of the same
+// text) gets a private copy that is finalized instead.
 class Statement {
   public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+    Statement(sqlite3* db, const std::string& sql) {
+        Connection& conn = Current();
+        if (conn.db == db) {
+            auto found = conn.statements.find(sql);
+            if (found != conn.statements.end() && !conn.inUse.count(found->second)) {
+                stmt_ = found->second;
+            } else if (found == conn.statements.end() &&
+                       sqlite3_prepare_v3(db, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_,
+                                          nullptr) == SQLITE_OK) {
+                conn.statements.emplace(sql, stmt_);
+            }
+            if (stmt_) {
+                conn.inUse.insert(stmt_);
+                cached_ = true;
+                return;
+            }
+        }
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
     }
-    ~Statement() { sqlite3_finalize(stmt_); }
+    ~Statement() {
+        if (!cached_) {
+            sqlite3_finalize(stmt_);
+            return;
+        }
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+        Current().inUse.erase(stmt_);
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -126,6 +211,7 @@ class Statement {
 
   private:
     sqlite3_stmt* stmt_ = nullptr;
+    bool cached_ = false;
 };
 
 // Write transaction: BEGIN IMMEDIATE takes the write lock up front (waiting up to the busy
@@ -179,11 +265,13 @@ std::vector<std::string> SplitKeyPath(std::string_view path) {
 }
 
 // Finds (and with `create`, makes) the key; returns its id, 0 for HKLM, -1 when missing,
-// -2 on a database error. `spelling` receives the path as the keys are spelled.
+// -2 on a database error. `spelling` receives the path as the keys are spelled, `created` the
+// number of keys made (the last ones of the path).
 int64_t FindKey(sqlite3* db, const std::vector<std::string>& parts, bool create,
-                std::string* spelling = nullptr) {
+                std::string* spelling = nullptr, size_t* created = nullptr) {
     int64_t id = 0;
     std::string path;
+    if (created) *created = 0;
     for (const std::string& part : parts) {
         Statement find(db, "SELECT id, name FROM keys WHERE parent=?1 AND folded=?2");
         find.Bind(1, id).Bind(2, FoldCase(part));
@@ -200,6 +288,7 @@ int64_t FindKey(sqlite3* db, const std::vector<std::string>& parts, bool create,
         if (insert.Step() != SQLITE_DONE) return -2;
         id = sqlite3_last_insert_rowid(db);
         path += "\\" + part;
+        if (created) ++*created;
     }
     if (spelling) *spelling = path;
     return id;
@@ -212,11 +301,11 @@ bool KeyExists(sqlite3* db, int64_t id) {
     return s.Step() == SQLITE_ROW;
 }
 
-RegValue ReadValue(Statement& s) {  // columns: name, type, data
+RegValue ReadValue(Statement& s, int first = 0) {  // columns from `first`: name, type, data
     RegValue v;
-    v.name = s.Text(0);
-    v.type = static_cast<RegType>(s.Int(1));
-    std::vector<uint8_t> data = s.Blob(2);
+    v.name = s.Text(first);
+    v.type = static_cast<RegType>(s.Int(first + 1));
+    std::vector<uint8_t> data = s.Blob(first + 2);
     switch (v.type) {
         case RegType::Dword:
             for (size_t i = 0; i < 4 && i < data.size(); ++i)
@@ -230,6 +319,65 @@ RegValue ReadValue(Statement& s) {  // columns: name, type, data
             break;
     }
     return v;
+}
+
+// The cursor that describes the database as it is now (for the index and row given).
+RegKey::Cursor CursorNow(sqlite3* db, uint32_t index, int64_t row) {
+    RegKey::Cursor now;
+    now.index = index, now.row = row, now.connection = Current().generation;
+    Statement version(db, "PRAGMA data_version");
+    now.dataVersion = version.Step() == SQLITE_ROW ? version.Int(0) : -1;
+    now.changes = sqlite3_total_changes64(db);
+    return now;
+}
+
+// One step of an enumeration: the index-th row of the key (columns: its row id, then what
+// `read` takes). When the previous step of the same enumeration returned index - 1 and nothing
+// changed since, the row after that one is the answer, found through the index instead of by
+// counting rows from the start. Returns SQLITE_ROW, SQLITE_DONE or an error code.
+template <class Read>
+int EnumStep(sqlite3* db, int64_t key, uint32_t index, RegKey::Cursor& cursor, const char* next,
+             const char* byOffset, Read read) {
+    RegKey::Cursor now = CursorNow(db, index, 0);
+    bool follows = index > 0 && cursor.connection == now.connection && cursor.index + 1 == index &&
+                   cursor.dataVersion == now.dataVersion && cursor.changes == now.changes &&
+                   now.dataVersion >= 0;
+    Statement s(db, follows ? next : byOffset);
+    s.Bind(1, key).Bind(2, follows ? cursor.row : static_cast<int64_t>(index));
+    int rc = s.Step();
+    if (rc == SQLITE_ROW) {
+        read(s);
+        now.row = s.Int(0);
+        cursor = now;
+    } else {
+        cursor = RegKey::Cursor{};
+    }
+    return rc;
+}
+
+// Writes the value into the key. An existing value keeps its place in the enumeration order;
+// its name keeps its spelling.
+bool Insert(sqlite3* db, int64_t key, const RegValue& value) {
+    std::vector<uint8_t> data;
+    switch (value.type) {
+        case RegType::Dword:
+            for (int i = 0; i < 4; ++i)
+                data.push_back(static_cast<uint8_t>(value.number >> (8 * i)));
+            break;
+        case RegType::String:
+            data.assign(value.text.begin(), value.text.end());
+            break;
+        default:
+            data = value.bytes;
+            break;
+    }
+    Statement s(db,
+                "INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
+                "ON CONFLICT(key, folded) DO UPDATE SET type=excluded.type, data=excluded.data");
+    s.Bind(1, key).Bind(2, value.name).Bind(3, FoldCase(value.name));
+    s.Bind(4, static_cast<int64_t>(value.type));
+    s.BindBlob(5, data.data(), data.size());
+    return s.Step() == SQLITE_DONE;
 }
 
 }  // namespace
@@ -258,7 +406,7 @@ RegResult RegKey::Open(std::string_view path, RegKey& key) {
     return RegResult::Ok;
 }
 
-RegResult RegKey::Create(std::string_view path, RegKey& key) {
+RegResult RegKey::Create(std::string_view path, RegKey& key, size_t* created) {
     std::lock_guard<std::recursive_mutex> guard(DbLock());
     sqlite3* db = Database();
     if (!db) return RegResult::Failed;
@@ -266,7 +414,7 @@ RegResult RegKey::Create(std::string_view path, RegKey& key) {
     if (!tx.began()) return Fail("cannot write the registry", db);
     auto parts = SplitKeyPath(path);
     std::string spelling;
-    int64_t id = FindKey(db, parts, true, &spelling);
+    int64_t id = FindKey(db, parts, true, &spelling, created);
     if (id < 0 || !tx.Commit()) return Fail("cannot create key " + NormalisedPath(parts), db);
     key.id_ = id, key.open_ = true, key.path_ = spelling;
     return RegResult::Ok;
@@ -336,39 +484,27 @@ RegResult RegKey::QueryString(std::string_view name, std::string& value) const {
 }
 
 RegResult RegKey::Set(const RegValue& value) {
+    return SetValues(&value, 1);
+}
+
+RegResult RegKey::SetValues(const std::vector<RegValue>& values) {
+    return SetValues(values.data(), values.size());
+}
+
+RegResult RegKey::SetValues(const RegValue* values, size_t count) {
     std::lock_guard<std::recursive_mutex> guard(DbLock());
     sqlite3* db = open_ ? Database() : nullptr;
     if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
-    std::vector<uint8_t> data;
-    switch (value.type) {
-        case RegType::Dword:
-            for (int i = 0; i < 4; ++i)
-                data.push_back(static_cast<uint8_t>(value.number >> (8 * i)));
-            break;
-        case RegType::String:
-            data.assign(value.text.begin(), value.text.end());
-            break;
-        default:
-            data = value.bytes;
-            break;
-    }
     WriteTransaction tx(db);
     if (!tx.began()) return Fail("cannot write the registry", db);
     if (!KeyExists(db, id_)) {
         lastError = "the key " + path_ + " was deleted";
         return RegResult::NotFound;
     }
-    // An existing value keeps its place in the enumeration order; its name keeps its spelling.
-    Statement s(db,
-                "INSERT INTO vals(key, name, folded, type, data) VALUES(?1, ?2, ?3, ?4, ?5) "
-                "ON CONFLICT(key, folded) DO UPDATE SET type=excluded.type, data=excluded.data");
-    s.Bind(1, id_)
-        .Bind(2, value.name)
-        .Bind(3, FoldCase(value.name))
-        .Bind(4, static_cast<int64_t>(value.type));
-    s.BindBlob(5, data.data(), data.size());
-    if (s.Step() != SQLITE_DONE || !tx.Commit())
-        return Fail("cannot set " + value.name + " in " + path_, db);
+    for (size_t i = 0; i < count; ++i)
+        if (!Insert(db, id_, values[i]))
+            return Fail("cannot set " + values[i].name + " in " + path_, db);
+    if (!tx.Commit()) return Fail("cannot write the registry", db);
     return RegResult::Ok;
 }
 
@@ -412,13 +548,11 @@ RegResult RegKey::EnumKey(uint32_t index, std::string& name) const {
     std::lock_guard<std::recursive_mutex> guard(DbLock());
     sqlite3* db = open_ ? Database() : nullptr;
     if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
-    Statement s(db, "SELECT name FROM keys WHERE parent=?1 ORDER BY id LIMIT 1 OFFSET ?2");
-    s.Bind(1, id_).Bind(2, static_cast<int64_t>(index));
-    int rc = s.Step();
-    if (rc == SQLITE_ROW) {
-        name = s.Text(0);
-        return RegResult::Ok;
-    }
+    int rc = EnumStep(db, id_, index, keyCursor_,
+                      "SELECT id, name FROM keys WHERE parent=?1 AND id>?2 ORDER BY id LIMIT 1",
+                      "SELECT id, name FROM keys WHERE parent=?1 ORDER BY id LIMIT 1 OFFSET ?2",
+                      [&](Statement& s) { name = s.Text(1); });
+    if (rc == SQLITE_ROW) return RegResult::Ok;
     if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
     return RegResult::NotFound;
 }
@@ -427,14 +561,12 @@ RegResult RegKey::EnumValue(uint32_t index, RegValue& value) const {
     std::lock_guard<std::recursive_mutex> guard(DbLock());
     sqlite3* db = open_ ? Database() : nullptr;
     if (!db) return open_ ? RegResult::Failed : RegResult::NotFound;
-    Statement s(db,
-                "SELECT name, type, data FROM vals WHERE key=?1 ORDER BY seq LIMIT 1 OFFSET ?2");
-    s.Bind(1, id_).Bind(2, static_cast<int64_t>(index));
-    int rc = s.Step();
-    if (rc == SQLITE_ROW) {
-        value = ReadValue(s);
-        return RegResult::Ok;
-    }
+    int rc = EnumStep(
+        db, id_, index, valueCursor_,
+        "SELECT seq, name, type, data FROM vals WHERE key=?1 AND seq>?2 ORDER BY seq LIMIT 1",
+        "SELECT seq, name, type, data FROM vals WHERE key=?1 ORDER BY seq LIMIT 1 OFFSET ?2",
+        [&](Statement& s) { value = ReadValue(s, 1); });
+    if (rc == SQLITE_ROW) return RegResult::Ok;
     if (rc != SQLITE_DONE) return Fail("cannot read the registry", db);
     return RegResult::NotFound;
 }
@@ -452,11 +584,13 @@ RegTransaction::RegTransaction() : lock_(DbLock()) {
     }
     db_ = db;
     inRegTransaction = true;
+    transactionDb = db;
 }
 
 RegTransaction::~RegTransaction() {
     if (!db_) return;
     inRegTransaction = false;
+    transactionDb = nullptr;
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
@@ -465,6 +599,7 @@ bool RegTransaction::Commit() {
     sqlite3* db = db_;
     db_ = nullptr;
     inRegTransaction = false;
+    transactionDb = nullptr;
     if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
     Fail("cannot commit the registry changes", db);
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);

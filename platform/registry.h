@@ -41,8 +41,9 @@ class RegKey {
     RegKey() = default;
 
     static RegResult Open(std::string_view path, RegKey& key);
-    // Opens the key, creating it and every missing key above it.
-    static RegResult Create(std::string_view path, RegKey& key);
+    // Opens the key, creating it and every missing key above it; `created` (may be null)
+    // receives how many keys were made, the last ones of the path.
+    static RegResult Create(std::string_view path, RegKey& key, size_t* created = nullptr);
     // Deletes the key with all its subkeys and values. HKLM itself cannot be deleted.
     static RegResult DeleteKey(std::string_view path);
 
@@ -51,12 +52,15 @@ class RegKey {
     RegResult QueryString(std::string_view name, std::string& value) const;
 
     RegResult Set(const RegValue& value);
+    // Sets every value, all or none (one write).
+    RegResult SetValues(const std::vector<RegValue>& values);
     RegResult SetDword(std::string_view name, uint32_t value);
     RegResult SetString(std::string_view name, std::string_view text);
     RegResult SetBinary(std::string_view name, const std::vector<uint8_t>& bytes);
     RegResult DeleteValue(std::string_view name);
 
-    // The index-th subkey name / value in creation order; NotFound past the end.
+    // The index-th subkey name / value in creation order; NotFound past the end. Asking for
+    // the indexes in turn (0, 1, 2, ...) costs the same for every step, however many there are.
     RegResult EnumKey(uint32_t index, std::string& name) const;
     RegResult EnumValue(uint32_t index, RegValue& value) const;
 
@@ -64,10 +68,23 @@ class RegKey {
     const std::string& Path() const { return path_; }
     bool IsOpen() const { return open_; }
 
+    // Where an enumeration stopped: the index and row it returned last, valid while the
+    // database is unchanged since (by this connection or any other).
+    struct Cursor {
+        uint32_t index = 0;
+        int64_t row = 0;
+        uint64_t connection = 0;  // 0: none
+        int64_t dataVersion = 0;
+        int64_t changes = 0;
+    };
+
   private:
+    RegResult SetValues(const RegValue* values, size_t count);
+
     int64_t id_ = 0;
     bool open_ = false;
     std::string path_;
+    mutable Cursor keyCursor_, valueCursor_;
 };
 
 // Makes every registry write of this thread between its construction and Commit() one

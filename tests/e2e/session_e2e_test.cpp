@@ -65,6 +65,9 @@ class FakeService {
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // stop() only ends a running server; see the destructor.
+        while (!server_.is_running())
+            std::this_thread::yield();
     }
     ~FakeService() {
         server_.stop();

@@ -147,6 +147,38 @@ TEST_F(DeviceInstall, ANameWithBlanksQuotesAndAmpersandsIsInstalledAndRemoved) {
     EXPECT_FALSE(log.WaitEnd(*again, App::Uninstalling));
 }
 
+TEST_F(DeviceInstall, ASetupLibraryThatCrashesFailsTheUninstallAndTheClientGoesOn) {
+    // The package's setup library is the test probe (tests/platform/setup_probe.cpp).
+    std::string xml = SetupXml("Acme Crash", "%CE1%\\Crash", "crash.exe");
+    xml.insert(xml.find("  </characteristic>"),
+               "    <parm name=\"SetupDLL\" value=\"SETUP.002\" />\n");
+    std::ifstream probe(ZENTRI_SETUP_PROBE, std::ios::binary);
+    std::string library((std::istreambuf_iterator<char>(probe)), std::istreambuf_iterator<char>());
+    test::MakeCab(kCabs + std::string("crash.cab"),
+                  {{"_setup.xml", xml}, {"TOOL.001", "#!/bin/sh\n"}, {"SETUP.002", library}});
+    ASSERT_TRUE(InstallCab("Acme Crash", "crash.cab"));
+
+    auto uninstall = [this] {
+        shared_ptr<App> a = MakeShared<App>(u"Acme Crash");
+        {
+            std::lock_guard<AppLockType> lock(AppLock());
+            log.Attach(*a);
+            a->Uninstall();
+        }
+        return log.WaitEnd(*a, App::Uninstalling);
+    };
+    {
+        test::ScopedEnv crash("ZENTRI_SETUP_PROBE_CRASH", "Uninstall_Init");
+        EXPECT_FALSE(uninstall());
+    }
+    EXPECT_EQ(RegistryRevision("Acme Crash"), 3);
+    EXPECT_TRUE(device.Exists("\\Program Files\\Crash\\crash.exe"));
+    // This process is still here and the device still usable: the next removal goes through.
+    EXPECT_TRUE(uninstall());
+    EXPECT_EQ(RegistryRevision("Acme Crash"), -1);
+    EXPECT_FALSE(device.Exists("\\Program Files\\Crash"));
+}
+
 TEST_F(DeviceInstall, RunHandsTheExecutablesHostPathToTheOpener) {
     Register("Acme Run", 1, {"\\Program Files\\Acme\\run.exe"});
     device.WriteFile("\\Program Files\\Acme\\run.exe", "#!/bin/sh\n");

@@ -63,6 +63,10 @@ FakeCatalogue::FakeCatalogue() {
     });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() only ends a server that is running: one stopped before its thread got to listen
+    // would listen on, and the destructor would wait for it forever.
+    while (!server_.is_running())
+        std::this_thread::yield();
 }
 
 FakeCatalogue::~FakeCatalogue() {

@@ -6,6 +6,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/config_process.h"
 #include "platform/registry.h"
 #include "tests/platform/package_fixture.h"
 #include "tools/wceload/installer.h"
@@ -100,6 +103,55 @@ TEST_F(ConfigManager, RemovesEveryNamedPackageAndOnlyThose) {
     EXPECT_EQ(device.ReadFile("\\Program Files\\Beta\\run.exe"), "Beta");
     EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Alpha"), nullptr),
               platform::kConfigNotInstalled);
+}
+
+// The client's way: the document goes to the provision program in a child process, so package
+// code that crashes or prints takes nothing of the caller with it.
+TEST(ConfigManagerProcess, ACrashingSetupLibraryFailsTheRemovalAndTheCallerGoesOn) {
+    TempDevice device;
+    PrepareHandset();
+    const std::string cab = "\\Program Files\\Zentri\\cabs\\probe.cab";
+    MakeCab(cab, {{"_setup.xml",
+                   SetupXml("Probe", "%CE1%\\Probe",
+                            FolderXml("%InstallDir%", {{"probe.exe", "P.001"}}), "SETUP.002")},
+                  {"P.001", "probe"},
+                  {"SETUP.002", SetupProbeLibrary()}});
+    ASSERT_TRUE(wceload::InstallCab(cab).ok);
+    DeviceSnapshot installed = TakeSnapshot();
+    std::string result = "stale";
+    {
+        ScopedEnv crash("ZENTRI_SETUP_PROBE_CRASH", "Uninstall_Init");
+        EXPECT_EQ(platform::ProcessConfigurationInChild(UninstallDocument("Probe"), &result),
+                  platform::kConfigAborted);
+        EXPECT_EQ(result, "");
+        DeviceSnapshot after = TakeSnapshot();
+        EXPECT_EQ(installed, after) << Describe(installed, after);
+    }
+    {
+        // The library also prints a false "status: 0": the answer is the child's own.
+        ScopedEnv answer("ZENTRI_SETUP_PROBE_ANSWER", "Uninstall_Init");
+        EXPECT_EQ(platform::ProcessConfigurationInChild(UninstallDocument("Probe"), &result),
+                  platform::kConfigCancelled);
+        EXPECT_THAT(result, HasSubstr("<characteristic-error type=\"Probe\">"));
+    }
+    // The crashed removal left the device usable (its install lock went with the process).
+    EXPECT_EQ(platform::ProcessConfigurationInChild(UninstallDocument("Probe"), &result),
+              platform::kConfigOk);
+    EXPECT_THAT(result, HasSubstr("<characteristic type=\"Probe\">"));
+    EXPECT_FALSE(device.Exists("\\Program Files\\Probe"));
+}
+
+TEST(ConfigManagerProcess, ADamagedRegistryIsAFailureOfItsOwnKind) {
+    TempDevice device;
+    namespace fs = std::filesystem;
+    fs::create_directories(device.Root());
+    std::ofstream(platform::RegistryFile(), std::ios::binary) << std::string(8192, 'Z');
+    std::string result;
+    EXPECT_EQ(platform::ProcessConfigurationInChild(UninstallDocument("Alpha"), &result),
+              platform::kConfigRegistryFailed);
+    EXPECT_THAT(result, HasSubstr("characteristic-error"));
+    EXPECT_EQ(platform::ProcessConfiguration(UninstallDocument("Alpha"), nullptr),
+              platform::kConfigRegistryFailed);
 }
 
 }  // namespace

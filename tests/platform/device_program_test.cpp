@@ -2,6 +2,8 @@
 // icons of executables.
 
 #include "platform/device_program.h"
+#include "platform/config_manager.h"
+#include "platform/config_process.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -71,6 +73,14 @@ TEST(DeviceProgram, TheInstallerIsFoundAndStaged) {
     auto usage = Process::Start(kInstallerDevicePath, "");
     ASSERT_TRUE(usage);
     EXPECT_EQ(usage->Wait(), 2);  // no CAB named
+}
+
+TEST(DeviceProgram, TheConfigurationManagerIsFoundAsTheInstallerIs) {
+    EXPECT_EQ(ConfigurationManagerExecutable(), fs::path(ZENTRI_PROVISION_PROGRAM));
+    ScopedEnv chosen("ZENTRI_PROVISION", "/nonexistent/provision");
+    EXPECT_EQ(ConfigurationManagerExecutable(), fs::path());
+    // Without its program, a document fails with a status of its own; nothing runs in here.
+    EXPECT_EQ(ProcessConfigurationInChild("<wap-provisioningdoc/>", nullptr), kConfigAborted);
 }
 
 TEST(FileIcon, OwnIconBesideTheExecutableElseTheGenericOne) {

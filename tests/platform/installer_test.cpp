@@ -153,6 +153,40 @@ TEST_F(Installer, FirstInstallWritesAndRecordsEverythingAndUninstallRestoresTheD
     EXPECT_EQ(before, after) << Describe(before, after);
 }
 
+TEST_F(Installer, FoldersItMakesAreFoundUnderAnySpellingLaterInTheSameInstall) {
+    // The folder is made as "Data"; files name it "DATA" and "data", and a registry key is
+    // named in two spellings: one folder, one key.
+    std::string body =
+        FolderXml("%InstallDir%\\Data", {}) +
+        FolderXml("%InstallDir%\\DATA", {{"a.txt", "A.001"}}, false) +
+        FolderXml("%InstallDir%\\data", {{"b.txt", "B.002"}}, false) +
+        "<characteristic type=\"Registry\">"
+        "<characteristic type=\"HKLM\\Software\\Acme\"><parm name=\"A\" value=\"1\"/>"
+        "</characteristic><characteristic type=\"HKLM\\SOFTWARE\\ACME\">"
+        "<parm name=\"a\" value=\"2\"/></characteristic></characteristic>";
+    wceload::InstallResult result =
+        Install({{"_setup.xml", SetupXml("Acme Data", "%CE1%\\Acme Data", body)},
+                 {"A.001", "a"},
+                 {"B.002", "b"}});
+    ASSERT_TRUE(result.ok) << result.error;
+    std::set<std::string> names;
+    for (const auto& entry :
+         fs::directory_iterator(platform::HostPath("\\Program Files\\Acme Data")))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{"Data"});
+    InstallRecord record = Record("Acme Data");
+    EXPECT_THAT(record.files, ElementsAre("\\Program Files\\Acme Data\\Data\\a.txt",
+                                          "\\Program Files\\Acme Data\\Data\\b.txt"));
+    ASSERT_EQ(record.values.size(), 1u);
+    EXPECT_EQ(record.values[0].key, "\\Software\\Acme");
+    EXPECT_THAT(record.values[0].names, ElementsAre("A"));
+    RegKey acme;
+    ASSERT_EQ(RegKey::Open("\\Software\\Acme", acme), RegResult::Ok);
+    std::string text;
+    EXPECT_EQ(acme.QueryString("A", text), RegResult::Ok);
+    EXPECT_EQ(text, "2");
+}
+
 TEST_F(Installer, ReinstallReplacesTheOldRevisionAndKeepsTheUsersFiles) {
     std::string v1 =
         FolderXml("%InstallDir%", {{"tool.exe", "TOOL.001"}, {"old.txt", "OLD.002"}}) +

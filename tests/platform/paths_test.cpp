@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/folder_index.h"
 #include "platform/shell.h"
 #include "tests/support/temp_device.h"
 
@@ -33,6 +36,34 @@ TEST(HostPath, MapsBackslashPathsAndMatchesExistingSpellingCaseInsensitively) {
     EXPECT_EQ(HostPath("\\windows\\New Folder\\a.txt"),
               device.Root() / "Windows" / "New Folder" / "a.txt");
     EXPECT_EQ(HostPath("\\"), device.Root());
+}
+
+TEST(HostPath, AFolderIndexAnswersAsTheFolderWouldWithoutRereadingIt) {
+    namespace fs = std::filesystem;
+    TempDevice device;
+    device.WriteFile("\\Data\\Old.txt", "x");
+    FolderIndex index;
+    fs::path data = device.Root() / "Data";
+    EXPECT_EQ(HostPath("\\DATA\\old.TXT"), data / "Old.txt");
+    EXPECT_EQ(HostPath("\\data\\new.txt"), data / "new.txt");
+
+    // What the index is told about is found under any spelling, at once.
+    fs::create_directory(data / "Sub");
+    FolderIndex::NoteAdded(data / "Sub");
+    std::ofstream(data / "New.txt") << "y";
+    FolderIndex::NoteAdded(data / "New.txt");
+    EXPECT_EQ(HostPath("\\data\\SUB\\x"), data / "Sub" / "x");
+    EXPECT_EQ(HostPath("\\data\\NEW.TXT"), data / "New.txt");
+    fs::remove(data / "New.txt");
+    FolderIndex::NoteRemoved(data / "New.txt");
+    EXPECT_EQ(HostPath("\\data\\NEW.TXT"), data / "NEW.TXT");
+
+    // An entry that went, or changed its spelling, without word is noticed: the folder is read
+    // again rather than a stale spelling returned.
+    fs::rename(data / "Old.txt", data / "OLD.txt");
+    EXPECT_EQ(HostPath("\\data\\old.txt"), data / "OLD.txt");
+    fs::remove(data / "OLD.txt");
+    EXPECT_EQ(HostPath("\\data\\old.txt"), data / "old.txt");
 }
 
 TEST(HostPath, NeverLeavesTheDeviceRoot) {

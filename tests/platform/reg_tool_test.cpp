@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "platform/registry.h"
@@ -62,6 +64,20 @@ TEST(RegTool, NotFoundAnswersOne) {
     EXPECT_EQ(Reg({"query", "HKLM\\Software\\Zentri", "/v", "Missing"}).code, 1);
     EXPECT_EQ(Reg({"delete", "HKLM\\Software\\Zentri", "/v", "Missing", "/f"}).code, 1);
     EXPECT_EQ(Reg({"delete", "HKLM\\Nothing", "/f"}).code, 1);
+}
+
+TEST(RegTool, ADamagedRegistryAnswersThreeNotNotFound) {
+    TempDevice device;
+    std::filesystem::create_directories(device.Root());
+    std::ofstream(platform::RegistryFile(), std::ios::binary) << std::string(8192, 'Z');
+    for (auto args : std::vector<std::vector<std::string>>{
+             {"query", "HKLM\\Software"},
+             {"add", "HKLM\\Software\\Zentri", "/v", "x", "/d", "1"},
+             {"delete", "HKLM\\Software", "/f"}}) {
+        Result r = Reg(args);
+        EXPECT_EQ(r.code, 3) << args[0];
+        EXPECT_NE(r.err.find("registry.sqlite3"), std::string::npos) << r.err;
+    }
 }
 
 TEST(RegTool, BadInputIsRefusedClearlyAndChangesNothing) {

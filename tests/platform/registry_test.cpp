@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,6 +105,111 @@ TEST(Registry, EnumerationFollowsCreationOrder) {
     ASSERT_EQ(mid.EnumValue(1, v), RegResult::Ok);
     EXPECT_EQ(v.name, "A");
     EXPECT_EQ(mid.EnumValue(2, v), RegResult::NotFound);
+}
+
+TEST(Registry, CreateTellsHowManyKeysItMadeAndSetValuesWritesAllOrNone) {
+    TempDevice device;
+    RegKey key;
+    size_t created = 9;
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme\\Tool", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 3u);
+    ASSERT_EQ(RegKey::Create("\\SOFTWARE\\acme\\Tool\\Sub\\Deeper", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 2u);
+    EXPECT_EQ(key.Path(), "\\Software\\Acme\\Tool\\Sub\\Deeper");
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme", key, &created), RegResult::Ok);
+    EXPECT_EQ(created, 0u);
+
+    std::vector<RegValue> values(3);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i].name = "v" + std::to_string(i), values[i].text = std::to_string(i);
+    ASSERT_EQ(key.SetValues(values), RegResult::Ok);
+    RegValue v;
+    ASSERT_EQ(key.EnumValue(2, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "v2");
+    EXPECT_EQ(v.text, "2");
+    // On a deleted key none is written, and nothing comes back.
+    ASSERT_EQ(RegKey::DeleteKey("\\Software\\Acme"), RegResult::Ok);
+    EXPECT_EQ(key.SetValues(values), RegResult::NotFound);
+    EXPECT_EQ(RegKey::Open("\\Software\\Acme", key), RegResult::NotFound);
+}
+
+TEST(Registry, EnumerationByIndexStaysExactWhenTheKeyChangesBetweenSteps) {
+    TempDevice device;
+    RegKey key;
+    ASSERT_EQ(RegKey::Create("\\Software\\List", key), RegResult::Ok);
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        ASSERT_EQ(key.SetDword(name, 1), RegResult::Ok);
+    RegValue v;
+    ASSERT_EQ(key.EnumValue(0, v), RegResult::Ok);
+    ASSERT_EQ(key.EnumValue(1, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "b");
+    // Removed by this process: index 2 is now "d".
+    ASSERT_EQ(key.DeleteValue("a"), RegResult::Ok);
+    ASSERT_EQ(key.EnumValue(2, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "d");
+    // Removed by another process: index 3 is past the end now.
+    ASSERT_EQ(
+        Process::StartHost({ZENTRI_REG_PROGRAM, "delete", "HKLM\\Software\\List", "/v", "b", "/f"})
+            ->Wait(),
+        0);
+    EXPECT_EQ(key.EnumValue(3, v), RegResult::NotFound);
+    // Asked out of turn, and in turn again.
+    ASSERT_EQ(key.EnumValue(1, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "d");
+    ASSERT_EQ(key.EnumValue(2, v), RegResult::Ok);
+    EXPECT_EQ(v.name, "e");
+}
+
+TEST(Registry, ADatabaseOfTheFirstSchemaIsMigratedOnOpen) {
+    TempDevice device;
+    {
+        // As the first version made it: the tables without their indexes, no schema version.
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(RegistryFile().c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db,
+                               "PRAGMA journal_mode=WAL;"
+                               "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " parent INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL,"
+                               " UNIQUE(parent, folded));"
+                               "CREATE TABLE vals(seq INTEGER PRIMARY KEY AUTOINCREMENT,"
+                               " key INTEGER NOT NULL, name TEXT NOT NULL, folded TEXT NOT NULL,"
+                               " type INTEGER NOT NULL, data BLOB, UNIQUE(key, folded));"
+                               "INSERT INTO keys VALUES(1, 0, 'Software', 'software');"
+                               "INSERT INTO keys VALUES(2, 1, 'Zeta', 'zeta');"
+                               "INSERT INTO keys VALUES(3, 1, 'Alpha', 'alpha');"
+                               "INSERT INTO vals VALUES(1, 3, 'Rev', 'rev', 4, x'07000000');",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(db);
+    }
+    RegKey software, alpha;
+    ASSERT_EQ(RegKey::Open("\\SOFTWARE", software), RegResult::Ok);
+    std::string name;
+    ASSERT_EQ(software.EnumKey(0, name), RegResult::Ok);
+    EXPECT_EQ(name, "Zeta");
+    ASSERT_EQ(software.EnumKey(1, name), RegResult::Ok);
+    EXPECT_EQ(name, "Alpha");
+    ASSERT_EQ(RegKey::Create("\\Software\\alpha", alpha), RegResult::Ok);
+    uint32_t revision = 0;
+    ASSERT_EQ(alpha.QueryDword("REV", revision), RegResult::Ok);
+    EXPECT_EQ(revision, 7u);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(RegistryFile().c_str(), &db), SQLITE_OK);
+    auto count = [db](const char* sql) {
+        sqlite3_stmt* s = nullptr;
+        int n = -1;
+        if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            n = sqlite3_column_int(s, 0);
+        sqlite3_finalize(s);
+        return n;
+    };
+    EXPECT_EQ(count("PRAGMA user_version"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM sqlite_master WHERE type='index' AND name IN "
+                    "('keys_by_parent', 'vals_by_key')"),
+              2);
+    sqlite3_close(db);
 }
 
 TEST(Registry, DeletingValuesAndWholeSubtrees) {

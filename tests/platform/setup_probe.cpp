@@ -4,8 +4,12 @@
 // "files" tells whether <dir>\probe.exe exists. Its answers and faults come from the
 // environment: ZENTRI_SETUP_PROBE_ANSWER=<call name> makes that call answer "cancel" (the
 // init calls) or "uninstall" (Install_Exit); ZENTRI_SETUP_PROBE_OBSTACLE=<host path> makes
-// Install_Init create a folder there, a fault in the way of the installer's next steps.
+// Install_Init create a folder there, a fault in the way of the installer's next steps;
+// ZENTRI_SETUP_PROBE_CRASH=<call name> makes that call crash its process. Uninstall_Init also
+// prints a false answer of the configuration manager on the standard output, as a library that
+// prints (or means harm) may.
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,6 +41,9 @@ void Log(const std::string& line) {
 
 bool Refuses(const char* call) {
     const char* answer = std::getenv("ZENTRI_SETUP_PROBE_ANSWER");
+    if (const char* crash = std::getenv("ZENTRI_SETUP_PROBE_CRASH");
+        crash && std::string(crash) == call)
+        std::raise(SIGSEGV);
     return answer && std::string(answer) == call;
 }
 
@@ -73,6 +80,8 @@ SETUP_EXPORT int Uninstall_Init(void* window, const char* installDir) {
     uninstallDir = installDir;
     Log(std::string("Uninstall_Init dir=") + installDir + " files=" + Files(installDir) +
         (window ? " window" : ""));
+    std::printf("status: 0\n");
+    std::fflush(stdout);
     return Refuses("Uninstall_Init") ? SETUP_INIT_CANCEL : SETUP_INIT_CONTINUE;
 }
 

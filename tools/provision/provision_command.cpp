@@ -7,14 +7,17 @@
 
 namespace provision {
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
-        err << "usage: provision FILE.xml\n";
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               std::istream& in) {
+    if (args.size() != 1 || args[0].empty() || (args[0][0] == '-' && args[0] != "-")) {
+        err << "usage: provision FILE.xml (- reads the standard input)\n";
         return 2;
     }
-    std::ifstream in(args[0], std::ios::binary);
+    std::ifstream file;
+    if (args[0] != "-") file.open(args[0], std::ios::binary);
+    std::istream& source = args[0] == "-" ? in : file;
     std::ostringstream document;
-    if (!in || !(document << in.rdbuf())) {
+    if (!source || !(document << source.rdbuf())) {
         err << "provision: cannot read " << args[0] << "\n";
         return 1;
     }

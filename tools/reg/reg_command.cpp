@@ -16,7 +16,7 @@ using platform::RegResult;
 using platform::RegType;
 using platform::RegValue;
 
-constexpr int kOk = 0, kNotFound = 1, kSyntax = 2;
+constexpr int kOk = 0, kNotFound = 1, kSyntax = 2, kFailed = 3;
 constexpr const char* kRoot = "HKEY_LOCAL_MACHINE";
 constexpr const char* kNotFoundText =
     "ERROR: The system was unable to find the specified registry key or value.";
@@ -176,7 +176,7 @@ int Failure(std::ostream& err, RegResult r) {
         return kNotFound;
     }
     err << "ERROR: " << platform::RegistryError() << "\n";
-    return kNotFound;
+    return kFailed;
 }
 
 void QueryKey(std::ostream& out, const RegKey& key, bool recurse) {
@@ -268,7 +268,8 @@ void Usage(std::ostream& out) {
            "  reg delete KEY [/v NAME | /ve | /va] [/f]\n\n"
            "KEY is HKLM\\path or HKEY_LOCAL_MACHINE\\path. /f overwrites or deletes without "
            "asking.\n"
-           "Exit codes: 0 success, 1 not found or failed, 2 invalid syntax.\n";
+           "Exit codes: 0 success, 1 not found (or declined), 2 invalid syntax, 3 the registry\n"
+           "cannot be read or written (a damaged database, a lock held too long).\n";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <mspack.h>
 
 #include <fstream>
+#include <iterator>
 
 #include "platform/text.h"
 
@@ -71,8 +72,11 @@ std::unique_ptr<CabArchive> CabArchive::Open(const std::filesystem::path& hostPa
         return nullptr;
     }
     for (mscabd_file* f = cab->cabinet_->files; f; f = f->next) {
+        int index = static_cast<int>(cab->entries_.size());
         cab->files_.push_back(f);
         cab->entries_.push_back({NameOf(f), f->length});
+        cab->exact_.emplace(cab->entries_.back().name, index);
+        cab->folded_.emplace(platform::FoldCase(cab->entries_.back().name), index);
     }
     return cab;
 }
@@ -83,19 +87,14 @@ CabArchive::~CabArchive() {
 }
 
 int CabArchive::Find(std::string_view name) const {
-    int found = -1;
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (entries_[i].name == name) {
-            if (found >= 0) return -2;
-            found = static_cast<int>(i);
-        }
-    if (found >= 0) return found;
-    for (size_t i = 0; i < entries_.size(); ++i)
-        if (platform::EqualsNoCase(entries_[i].name, name)) {
-            if (found >= 0) return -2;
-            found = static_cast<int>(i);
-        }
-    return found;
+    // The one index, -1 or -2 for the names that match in the map.
+    auto answer = [](const auto& map, const std::string& key) {
+        auto [first, last] = map.equal_range(key);
+        if (first == last) return -1;
+        return std::next(first) == last ? first->second : -2;
+    };
+    int found = answer(exact_, std::string(name));
+    return found != -1 ? found : answer(folded_, platform::FoldCase(name));
 }
 
 bool CabArchive::Extract(int index, const std::filesystem::path& hostPath,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct mscab_decompressor;
@@ -45,6 +46,9 @@ class CabArchive {
     mscabd_cabinet* cabinet_ = nullptr;
     std::vector<mscabd_file*> files_;
     std::vector<Entry> entries_;
+    // Entry indexes by name and by folded name, so that a package of n files is not n searches
+    // through n names.
+    std::unordered_multimap<std::string, int> exact_, folded_;
 };
 
 }  // namespace wceload

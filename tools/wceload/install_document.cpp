@@ -218,10 +218,7 @@ class Reader {
                 std::string raw = parent.empty() ? Type(child) : parent + "\\" + Type(child);
                 std::string key;
                 if (!CheckRegistryKey(raw, key, error_)) return false;
-                bool known = false;
-                for (const std::string& k : plan_.keys)
-                    known = known || platform::EqualsNoCase(k, key);
-                if (!known) plan_.keys.push_back(key);
+                if (keys_.insert(platform::FoldCase(key)).second) plan_.keys.push_back(key);
                 if (!Registry(child, raw, depth + 1)) return false;
             } else {
                 return Fail("an unknown element <" + std::string(child.name()) + "> in Registry");
@@ -270,6 +267,7 @@ class Reader {
     InstallPlan& plan_;
     std::string& error_;
     std::set<std::string> destinations_;  // folded paths of files and shortcuts
+    std::set<std::string> keys_;          // folded paths of plan_.keys
 };
 
 }  // namespace

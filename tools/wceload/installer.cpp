@@ -9,8 +9,11 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/device_folder.h"
+#include "platform/folder_index.h"
 #include "platform/install_journal.h"
 #include "platform/install_lock.h"
 #include "platform/install_record.h"
@@ -110,15 +113,32 @@ std::vector<std::string> SplitKey(const std::string& path) {
     return parts;
 }
 
-bool ContainsNoCase(const std::vector<std::string>& list, const std::string& item) {
-    for (const std::string& entry : list)
-        if (platform::DevicePathEquals(entry, item)) return true;
-    return false;
+// A device path as lists of paths compare them: its components joined, case folded.
+std::string FoldedDevicePath(const std::string& path) {
+    std::string folded;
+    for (const std::string& part : platform::SplitDevicePath(path))
+        folded += "\\" + platform::FoldCase(part);
+    return folded;
 }
 
-void AddOnce(std::vector<std::string>& list, const std::string& item) {
-    if (!ContainsNoCase(list, item)) list.push_back(item);
-}
+// Device paths in order, each once (compared as the device compares them).
+class PathList {
+  public:
+    PathList() = default;
+    explicit PathList(const std::vector<std::string>& paths) {
+        for (const std::string& p : paths)
+            Add(p);
+    }
+    bool Contains(const std::string& path) const { return folded_.count(FoldedDevicePath(path)); }
+    void Add(const std::string& path) {
+        if (folded_.insert(FoldedDevicePath(path)).second) paths_.push_back(path);
+    }
+    const std::vector<std::string>& Paths() const { return paths_; }
+
+  private:
+    std::vector<std::string> paths_;
+    std::unordered_set<std::string> folded_;
+};
 
 class Installation {
   public:
@@ -206,6 +226,7 @@ class Installation {
 
     // Every place the package writes: no folder where a file goes, nothing outside the root.
     bool CheckPlaces() {
+        platform::FolderIndex index;  // its folders are read once, not once per file
         std::vector<std::string> files;
         for (const auto& f : plan_.files)
             files.push_back(f.path);
@@ -278,6 +299,7 @@ class Installation {
     // The files are moved as journaled steps (tools/wceload/file_commit.h); the registry
     // transaction that writes the record with its new commit number is the point of no return.
     bool Commit() {
+        // The commit reaches folders through its own descriptors and names, read once each.
         FileCommit files(staging_.Fd());
         std::string error;
         platform::InstallRecord record;
@@ -289,9 +311,9 @@ class Installation {
         if (!PlanFolders(files, record, error) || !PlanFiles(files, record, error))
             return Fail(error);
         std::vector<std::string> abandoned;
+        PathList kept(record.folders);
         for (const std::string& folder : old_.folders)
-            if (!ContainsNoCase(record.folders, folder) && !others_.HasFolder(folder))
-                abandoned.push_back(folder);
+            if (!kept.Contains(folder) && !others_.HasFolder(folder)) abandoned.push_back(folder);
         uint32_t commit = oldCommit_ + 1;
         if (!files.Run(plan_.appName, commit, abandoned, error)) return Undo(files, error);
 
@@ -339,20 +361,22 @@ class Installation {
     // those the replaced revision had made and those other packages made (a share in them),
     // parents first.
     bool PlanFolders(FileCommit& files, platform::InstallRecord& record, std::string& error) {
-        std::vector<std::string> needed = plan_.folders;
+        PathList needed(plan_.folders);
         for (const auto& f : plan_.files)
-            AddOnce(needed, ParentFolder(f.path));
+            needed.Add(ParentFolder(f.path));
         for (const auto& s : plan_.shortcuts)
-            AddOnce(needed, ParentFolder(s.path));
-        if (!libraryPath_.empty()) AddOnce(needed, ParentFolder(libraryPath_));
-        for (const std::string& folder : needed) {
+            needed.Add(ParentFolder(s.path));
+        if (!libraryPath_.empty()) needed.Add(ParentFolder(libraryPath_));
+        PathList oldFolders(old_.folders), recorded;
+        for (const std::string& folder : needed.Paths()) {
             std::vector<FileCommit::Prefix> prefixes;
             if (!files.NeedFolder(folder, prefixes, error)) return false;
             for (const FileCommit::Prefix& prefix : prefixes)
-                if (prefix.made || ContainsNoCase(old_.folders, prefix.path) ||
+                if (prefix.made || oldFolders.Contains(prefix.path) ||
                     others_.HasFolder(prefix.path))
-                    AddOnce(record.folders, prefix.path);
+                    recorded.Add(prefix.path);
         }
+        record.folders = recorded.Paths();
         return true;
     }
 
@@ -380,59 +404,64 @@ class Installation {
     // written.
     bool ApplyRegistry(platform::InstallRecord& record) {
         using platform::RegKey, platform::RegResult;
+        std::unordered_map<std::string, size_t> recordedKeys;  // folded path -> index in record
+        std::unordered_map<std::string, RegKey> opened;        // folded plan path -> its key
         for (const std::string& keyPath : plan_.keys) {
-            std::vector<std::string> parts = SplitKey(keyPath);
-            std::vector<bool> missing;
-            std::string prefix;
-            for (const std::string& part : parts) {
-                prefix += "\\" + part;
-                RegKey probe;
-                RegResult r = RegKey::Open(prefix, probe);
-                if (r == RegResult::Failed) return false;
-                missing.push_back(r == RegResult::NotFound);
-            }
             RegKey key;
-            if (RegKey::Create(keyPath, key) != RegResult::Ok) return false;
+            size_t created = 0;
+            if (RegKey::Create(keyPath, key, &created) != RegResult::Ok) return false;
+            opened.emplace(platform::FoldCase(keyPath), key);
             // The created keys spelled as in the registry: prefixes of the key's own path.
             std::vector<std::string> spelled = SplitKey(key.Path());
             std::string path;
             for (size_t i = 0; i < spelled.size(); ++i) {
                 path += "\\" + spelled[i];
                 bool named = i + 1 == spelled.size();
-                auto known = std::find_if(record.keys.begin(), record.keys.end(), [&](auto& k) {
-                    return platform::EqualsNoCase(k.path, path);
-                });
-                if (missing[i]) {
+                bool missing = i + created >= spelled.size();
+                std::string folded = platform::FoldCase(path);
+                auto known = recordedKeys.find(folded);
+                if (missing) {
+                    recordedKeys.emplace(folded, record.keys.size());
                     record.keys.push_back({path, named});
-                } else if (known != record.keys.end()) {
+                } else if (known != recordedKeys.end()) {
                     // A parent made earlier is now named itself (unless it is shared).
-                    if (named && !others_.HasKey(path)) known->whole = true;
+                    if (named && !others_.HasKey(path)) record.keys[known->second].whole = true;
                 } else if (others_.HasKey(path)) {
+                    recordedKeys.emplace(folded, record.keys.size());
                     record.keys.push_back({path, false});
                 }
             }
         }
+        ValueRecorder values(record);
         for (const PlannedValue& planned : plan_.values) {
+            auto found = opened.find(platform::FoldCase(planned.key));
             RegKey key;
-            if (RegKey::Create(planned.key, key) != RegResult::Ok ||
-                key.Set(planned.value) != RegResult::Ok)
+            if (found != opened.end())
+                key = found->second;
+            else if (RegKey::Create(planned.key, key) != RegResult::Ok)
                 return false;
-            RecordValue(record, key.Path(), planned.value.name);
+            if (key.Set(planned.value) != RegResult::Ok) return false;
+            values.Add(key.Path(), planned.value.name);
         }
         return true;
     }
 
-    static void RecordValue(platform::InstallRecord& record, const std::string& key,
-                            const std::string& name) {
-        for (auto& entry : record.values) {
-            if (!platform::EqualsNoCase(entry.key, key)) continue;
-            for (const std::string& n : entry.names)
-                if (platform::EqualsNoCase(n, name)) return;
-            entry.names.push_back(name);
-            return;
+    // Fills the record's value list: each key once, each of its value names once.
+    class ValueRecorder {
+      public:
+        explicit ValueRecorder(platform::InstallRecord& record) : record_(record) {}
+        void Add(const std::string& key, const std::string& name) {
+            auto [entry, isNew] = keys_.emplace(platform::FoldCase(key), record_.values.size());
+            if (isNew) record_.values.push_back({key, {}});
+            if (names_.insert(entry->first + "\n" + platform::FoldCase(name)).second)
+                record_.values[entry->second].names.push_back(name);
         }
-        record.values.push_back({key, {name}});
-    }
+
+      private:
+        platform::InstallRecord& record_;
+        std::unordered_map<std::string, size_t> keys_;  // folded key path -> index in record
+        std::unordered_set<std::string> names_;         // folded "<key>\n<name>"
+    };
 
     void Finish() {
         result_.ok = true;
