@@ -33,6 +33,10 @@ ConnectionServer::~ConnectionServer() {
 }
 
 bool ConnectionServer::Serve() {
+    // The HTTP layer listens with a backlog of 5: a burst of new connections while its accept
+    // loop waits for the processor would be refused and retried by the clients a second later.
+    socket_t listening = svr_sock_;
+    if (listening != INVALID_SOCKET) ::listen(listening, SOMAXCONN);
     StartWorkers();
     bool served = listen_after_bind();
     StopWorkers();
