@@ -57,18 +57,21 @@ void App::TakeCatalogueFields(const App& answer) {
 void App::Download() {
     std::lock_guard<AppLockType> lock(AppLock());
     AppManager& manager = AppManager::Instance();
-    std::u16string path = manager.CabPath(*this);
-    downloadRequest =
-        api::SendToFile(api::DownloadUrl(Kestro::Instance().GetSessionId(), id), path);
+    // A name of its own, written under a ".part" name until the body is complete.
+    std::u16string path = manager.ReserveCab(*this);
+    downloadRequest = api::SendToFile(api::DownloadUrl(Kestro::Instance().GetSessionId(), id),
+                                      CabFiles::PartPath(path));
     manager.DownloadStarted();
     shared_ptr<App> self(this);  // kept until the transfer ends
     downloadRequest->Progress().Add([self](HttpRequest*, double fraction) {
         self->StatusChanged(self.get(), Downloading, false, fraction, true);
     });
     downloadRequest->Completion().Add([self, path](HttpRequest*, bool ok) {
+        AppManager& manager = AppManager::Instance();
+        ok = manager.EndCabDownload(path, ok);
         self->StatusChanged(self.get(), Downloading, true, 1.0, ok);
         if (ok) self->Install(path);
-        AppManager::Instance().DownloadEnded();
+        manager.DownloadEnded();
     });
     StatusChanged(this, Downloading, false, 0.0, true);
 }

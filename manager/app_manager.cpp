@@ -57,11 +57,7 @@ bool ReadSmallFile(const fs::path& path, std::string& content) {
 
 AppManager::AppManager()
     : installJobs([this](shared_ptr<InstallRequest> job) { InstallWorker(std::move(job)); }),
-      uninstallJobs([this](shared_ptr<UninstallRequest> job) { UninstallWorker(std::move(job)); },
-                    [this](UninstallRequest& job) {
-                        // The revision installed before the removal, for the update count.
-                        uninstallBaseRevision = GetInstalledRevision(job.sysid);
-                    }),
+      uninstallJobs([this](shared_ptr<UninstallRequest> job) { UninstallWorker(std::move(job)); }),
       configurationManager(&platform::ProcessConfigurationInChild) {
     // Created before this manager, so destroyed after it: the transport is stopped before the
     // records whose transfers report here go away, and the strings and the session outlive
@@ -94,8 +90,10 @@ void AppManager::Start() {
     ScanInstalled();
     offerSelfUpdate = true;
     selfUpdateApp = nullptr;
+    selfUpdateWaiting = nullptr;
     pendingUpdates = 0;
-    uninstallBaseRevision = 0;
+    updateSysids.clear();
+    cabFiles.Clear();
     downloadsRunning = 0;
 }
 
@@ -223,28 +221,35 @@ void AppManager::AddInstalled(const std::u16string& sysid) {
 void AppManager::RemoveInstalled(const std::u16string& sysid) {
     std::lock_guard<AppLockType> lock(AppLock());
     installed.erase(sysid);
+    RecountUpdate(sysid);
 }
 
 void AppManager::OnAppStatus(App* app, App::AppStatusType type, bool finished, double,
                              bool success) {
-    if (!finished || !success) return;
-    if (type == App::LoadingDetails) {
-        int32_t revision = GetInstalledRevision(app->sysid);
-        // Applications the program did not install (revision 0) are never offered an update.
-        if (revision < 1 || revision >= app->revision) return;
-        ChangePendingUpdates(+1);
-        if (offerSelfUpdate && app->sysid.find(u"Zentri") != std::u16string::npos)
-            AskSelfUpdate(app);
-    } else if (type == App::Uninstalling) {
-        // The removed application had an update pending.
-        int32_t base = uninstallBaseRevision;
-        if (base >= 1 && app->revision > base) ChangePendingUpdates(-1);
+    if (type != App::LoadingDetails || !finished) return;
+    RecountUpdate(app->sysid);
+    if (!success || !updateSysids.count(app->sysid)) return;
+    if (offerSelfUpdate && !selfUpdateWaiting &&
+        app->sysid.find(u"Zentri") != std::u16string::npos) {
+        selfUpdateWaiting = installed.at(app->sysid);  // kept until the question is asked
+        AskSelfUpdate();
     }
 }
 
-void AppManager::AskSelfUpdate(App* app) {
-    offerSelfUpdate = false;
-    selfUpdateApp = app;
+void AppManager::OnPopupClosed() {
+    std::lock_guard<AppLockType> lock(AppLock());
+    AskSelfUpdate();
+}
+
+// Shows the question when the box is free; otherwise it waits for the next box to close. An
+// update of that application started meanwhile (from the lists) makes the question moot.
+void AppManager::AskSelfUpdate() {
+    if (!offerSelfUpdate || !selfUpdateWaiting) return;
+    shared_ptr<App> app = selfUpdateWaiting;
+    if (!updateSysids.count(app->sysid)) {
+        selfUpdateWaiting = nullptr;
+        return;
+    }
     KestroApp* shell = Kestro::Instance().app;
     if (!shell) return;
     Localization& text = Localization::Instance();
@@ -252,20 +257,32 @@ void AppManager::AskSelfUpdate(App* app) {
     size_t mark = question.find(u"--ver--");
     if (mark != std::u16string::npos) question.replace(mark, 7, app->version);
     auto answer = shell->ShowPopup(text.Get(kQuestion), question, text.Get(kYes), text.Get(kNo));
-    if (!answer) return;
-    shared_ptr<App> self(app);  // kept until the answer comes
-    answer->Add([this, self](PopupBox::PopupBoxResult result) {
+    if (!answer) return;  // another box is on screen
+    offerSelfUpdate = false;
+    selfUpdateApp = app.get();
+    selfUpdateWaiting = nullptr;
+    answer->Add([this, app](PopupBox::PopupBoxResult result) {
         if (result != PopupBox::LeftKey) return;
-        Update(self);
+        Update(app);
         if (KestroApp* shell = Kestro::Instance().app) shell->OpenMyApps();
     });
 }
 
-void AppManager::ChangePendingUpdates(int32_t delta) {
-    // Never below zero: an update started before its count arrived has nothing to take away.
-    int32_t count = std::max(0, pendingUpdates + delta);
-    if (count == pendingUpdates) return;
-    pendingUpdates = count;
+bool AppManager::HasPendingUpdate(const std::u16string& sysid) const {
+    auto it = installed.find(sysid);
+    // Only a successful details answer tells the catalogue revision.
+    if (it == installed.end() || !it->second->catalogueValid) return false;
+    if (cabFiles.UpdateUnderWay(sysid)) return false;
+    // Applications the program did not install (revision 0) are never offered an update.
+    int32_t revision = GetInstalledRevision(sysid);
+    return revision >= 1 && revision < it->second->revision;
+}
+
+void AppManager::RecountUpdate(const std::u16string& sysid) {
+    bool changed = HasPendingUpdate(sysid) ? updateSysids.insert(sysid).second
+                                           : updateSysids.erase(sysid) != 0;
+    if (!changed) return;
+    pendingUpdates = static_cast<int32_t>(updateSysids.size());
     UpdatesChanged.Invoke();
 }
 

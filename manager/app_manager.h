@@ -21,10 +21,12 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "manager/app.h"
+#include "manager/cab_files.h"
 #include "manager/install_request.h"
 #include "manager/job_queue.h"
 #include "manager/uninstall_request.h"
@@ -91,9 +93,17 @@ class AppManager : public Singleton<AppManager> {
     // Read the maps and the counter under appLock (or on the UI thread).
     const AppMap& GetInstalled() const { return installed; }
     const AppMap& GetDownloads() const { return downloads; }
+    // The installed applications whose catalogue revision (from their details answer) is newer
+    // than the one the program installed, less those whose update is under way. Kept as that
+    // count whatever the order in which answers, updates, installs and removals arrive.
     int32_t GetPendingUpdates() const { return pendingUpdates; }
     // `pendingUpdates` changed.
     Delegation_0 UpdatesChanged;
+
+    // The application calls this after a popup box has been answered (its answer handlers have
+    // run): the program's own update question, when it found another box on screen, is asked
+    // now. It is asked once per run, and not at all once that update is under way.
+    void OnPopupClosed();
 
     // --- Download and install ----------------------------------------------------------------
 
@@ -103,9 +113,13 @@ class AppManager : public Singleton<AppManager> {
     // Install of the catalogue revision over an installed one; one pending update fewer.
     void Update(shared_ptr<App> app);
 
-    // The device path a CAB of this app is downloaded to; creates the cabs folder when it is
-    // missing.
-    std::u16string CabPath(const App& app);
+    // A device path of its own in the cabs folder for a new download of this app's CAB (see
+    // CabFiles; the download writes CabFiles::PartPath of it); creates the cabs folder when it
+    // is missing. The name stays taken until the install of that file has ended.
+    std::u16string ReserveCab(const App& app);
+    // The end of a download to a reserved path: when it worked, its ".part" file is renamed
+    // into place; false when it failed or could not be renamed, and the name is given back.
+    bool EndCabDownload(const std::u16string& path, bool ok);
 
     // Queues an install job and starts it when it is the head of the queue. A job queued after
     // StopJobs never runs (its `active` is false at once).
@@ -139,8 +153,11 @@ class AppManager : public Singleton<AppManager> {
     void ScanInstalled();
     void OnAppStatus(App* app, App::AppStatusType type, bool finished, double progress,
                      bool success);
-    void AskSelfUpdate(App* app);
-    void ChangePendingUpdates(int32_t delta);
+    void AskSelfUpdate();
+    // Whether the installed application counts as a pending update now; RecountUpdate brings
+    // `pendingUpdates` in line with it.
+    bool HasPendingUpdate(const std::u16string& sysid) const;
+    void RecountUpdate(const std::u16string& sysid);
 
     // Install worker and its steps.
     void InstallWorker(shared_ptr<InstallRequest> job);
@@ -168,11 +185,13 @@ class AppManager : public Singleton<AppManager> {
     JobQueue<UninstallRequest> uninstallJobs;
     std::vector<std::u16string> shortcutExes;
     int32_t pendingUpdates = 0;
-    // Written when an uninstall starts (under appLock), read when it ends.
-    std::atomic<int32_t> uninstallBaseRevision{0};
+    std::set<std::u16string> updateSysids;  // the applications counted in pendingUpdates
+    CabFiles cabFiles;
     std::u16string cabFolder;
     bool offerSelfUpdate = true;
     App* selfUpdateApp = nullptr;
+    // The application of the self-update question while it waits for the box to be free.
+    shared_ptr<App> selfUpdateWaiting;
     std::atomic<ConfigurationManager> configurationManager;
     std::atomic<int32_t> downloadsRunning{0};
     // Tells the automation that downloads, installs or uninstalls are under way (declared last:

@@ -44,13 +44,32 @@ void AppManager::DownloadNew(shared_ptr<App> app) {
 void AppManager::Update(shared_ptr<App> app) {
     std::lock_guard<AppLockType> lock(AppLock());
     app->Download();
-    ChangePendingUpdates(-1);
+    // The download took its CAB name as an update's: the application no longer counts.
+    RecountUpdate(app->sysid);
 }
 
-std::u16string AppManager::CabPath(const App& app) {
+std::u16string AppManager::ReserveCab(const App& app) {
     // The folder is made at start; it may have been removed since.
     platform::CreateFolder(platform::Utf16ToUtf8(cabFolder));
-    return cabFolder + u"\\" + CabFileName(app.install, app.sysid);
+    // Whatever is not a first install (DownloadNew) is an update, as for the install's record.
+    CabFiles::Use use{app.sysid, downloads.count(app.sysid) == 0};
+    return cabFiles.Reserve(cabFolder, CabFileName(app.install, app.sysid), use);
+}
+
+bool AppManager::EndCabDownload(const std::u16string& path, bool ok) {
+    std::lock_guard<AppLockType> lock(AppLock());
+    if (ok) {
+        // A file of that name left by a failed install of this run, which nothing uses any
+        // more, is replaced.
+        std::error_code ec;
+        std::filesystem::path part =
+            platform::HostPath(platform::Utf16ToUtf8(CabFiles::PartPath(path)));
+        std::filesystem::rename(part, platform::HostPath(platform::Utf16ToUtf8(path)), ec);
+        if (!ec) return true;
+        std::filesystem::remove(part, ec);
+    }
+    if (std::optional<CabFiles::Use> use = cabFiles.Release(path)) RecountUpdate(use->sysid);
+    return false;
 }
 
 shared_ptr<InstallRequest> AppManager::QueueInstall(const std::u16string& cabPath,
@@ -73,12 +92,14 @@ void AppManager::InstallWorker(shared_ptr<InstallRequest> job) {
     bool ok = RunInstaller(*job);
 
     std::lock_guard<AppLockType> lock(AppLock());
+    cabFiles.Release(job->cabPath);  // disposed of (or never opened): the name is free again
     if (installJobs.Stopped()) {
         // The program is going away: only the device's own record is completed.
         if (ok) WriteInstalledRevision(*job);
     } else {
         job->Finished.Invoke(job.get(), ok);
         RecordInstall(*job, ok);
+        RecountUpdate(job->sysid);
     }
     job->Finished.Clear();  // called once; lets go of the application it reports to
     ExchangeOwnRevision(*job, old);

@@ -28,8 +28,7 @@ void AppManager::UninstallWorker(shared_ptr<UninstallRequest> job) {
 
     std::lock_guard<AppLockType> lock(AppLock());
     if (!uninstallJobs.Stopped()) {
-        // Through the application's forwarder this reaches OnAppStatus, which adjusts the
-        // update count.
+        // RemoveInstalled also takes the application out of the update count.
         job->Finished.Invoke(job.get(), ok);
         if (ok) {
             RemoveInstalled(job->sysid);

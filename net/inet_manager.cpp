@@ -57,6 +57,7 @@ shared_ptr<HttpRequest> InetManager::Request(const std::u16string& url, bool ind
         std::lock_guard<std::mutex> queue(lock_);
         if (stopping_) {
             request->pending_ = false;
+            refused_.push_back(request);
             return request;
         }
         if (indicator) Loading::Instance().Show(true);
@@ -150,9 +151,18 @@ void InetManager::Shutdown() {
     // The stopped requests never complete, so their handlers are dropped here instead: a handler
     // holding the object that holds the request would otherwise keep both alive for good. Under
     // appLock, as handlers are added and dropped everywhere else.
+    // So are the handlers of requests refused meanwhile (their callers add them under appLock,
+    // which this waits for).
     {
         std::lock_guard<AppLockType> app(AppLock());
+        std::vector<shared_ptr<HttpRequest>> refused;
+        {
+            std::lock_guard<std::mutex> queue(lock_);
+            refused.swap(refused_);
+        }
         for (const shared_ptr<HttpRequest>& request : stopped)
+            request->ReleaseBody();
+        for (const shared_ptr<HttpRequest>& request : refused)
             request->ReleaseBody();
     }
     std::lock_guard<std::mutex> queue(lock_);

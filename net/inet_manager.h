@@ -84,6 +84,8 @@ class InetManager : public Singleton<InetManager> {
     std::vector<std::thread> ended_;
     TransferTimeouts timeouts_;
     bool stopping_ = false;
+    // Requests refused while stopping: they never run, and Shutdown drops their handlers.
+    std::vector<shared_ptr<HttpRequest>> refused_;
     // Tells the automation that transfers are under way (declared last: unregistered first).
     WorkProbe pendingProbe_;
 };

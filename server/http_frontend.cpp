@@ -18,12 +18,9 @@ bool IsHostChar(char c) {
 
 }  // namespace
 
-HttpFrontend::HttpFrontend(CatalogueService& service, size_t threads)
-    : service_(service), api_(service) {
-    http_.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+HttpFrontend::HttpFrontend(CatalogueService& service, const ConnectionLimits& limits)
+    : service_(service), api_(service), http_(limits) {
     http_.set_payload_max_length(64 * 1024);
-    http_.set_read_timeout(30, 0);
-    http_.set_write_timeout(30, 0);
     Route();
 }
 
@@ -44,7 +41,7 @@ bool HttpFrontend::Run() {
         serving_ = false;
         return true;
     }
-    bool served = http_.listen_after_bind();
+    bool served = http_.Serve();
     serving_ = false;
     return served;
 }

@@ -6,18 +6,18 @@
 #include <httplib.h>
 
 #include <atomic>
-#include <memory>
 #include <string>
 #include <thread>
 
 #include "server/api.h"
+#include "server/connection_server.h"
 #include "server/service.h"
 
 namespace zentri::server {
 
 class HttpFrontend {
   public:
-    explicit HttpFrontend(CatalogueService& service, size_t threads = 16);
+    explicit HttpFrontend(CatalogueService& service, const ConnectionLimits& limits = {});
     ~HttpFrontend();
     HttpFrontend(const HttpFrontend&) = delete;
     HttpFrontend& operator=(const HttpFrontend&) = delete;
@@ -41,7 +41,7 @@ class HttpFrontend {
 
     CatalogueService& service_;
     Api api_;
-    httplib::Server http_;
+    ConnectionServer http_;
     std::string host_;
     int port_ = -1;
     std::thread thread_;

@@ -10,10 +10,7 @@
 namespace zentri {
 
 GObject::~GObject() {
-    if (onDestroyed) {
-        shared_ptr<DestroyedEvent> list = onDestroyed;
-        list->Invoke();
-    }
+    FireDestroyed();
     onDraw = nullptr;
     onFocusableChanged = nullptr;
     onTouchableChanged = nullptr;
@@ -44,6 +41,17 @@ GObject::~GObject() {
         child->attached = false;
     }
     children.clear();
+}
+
+void GObject::LastRelease() {
+    FireDestroyed();
+}
+
+// Once: the list goes with its firing, so a node kept alive by a handler and released again
+// does not announce its end twice.
+void GObject::FireDestroyed() {
+    shared_ptr<DestroyedEvent> list = std::move(onDestroyed);
+    if (list) list->Invoke();
 }
 
 // ---- structure ----

@@ -54,6 +54,9 @@ class GObject : public shared_object {
 
     // Virtual operations in slot order. All are empty here except the destructor (fires
     // onDestroyed, then releases the event lists, the layout and the children) and AcceptsDrop.
+    // onDestroyed fires as the last reference is released, while the node is still whole, so a
+    // handler may use the derived node (a destructor of this base would see only a GObject);
+    // the destructor fires it only for a node that was never counted.
     ~GObject() override;
     // Paints the node itself; the surface origin is at the node's absolute position.
     virtual void Draw(Surface& surface) { (void)surface; }
@@ -258,6 +261,8 @@ class GObject : public shared_object {
     bool clipToParent = false;
 
   private:
+    void LastRelease() override;
+    void FireDestroyed();
     // Whether the children are stacked in order, known until a child moves, resizes or comes.
     mutable bool orderKnown = false;
     mutable bool childrenOrdered = false;

@@ -20,18 +20,35 @@ class shared_object {
     void AddRef() const { refCount_.fetch_add(1, std::memory_order_relaxed); }
 
     // Decrements the count only while it is above zero; deletes the object when that made it
-    // zero. Releasing an object whose count is already zero deletes nothing.
+    // zero. Releasing an object whose count is already zero deletes nothing. Before the last
+    // reference goes, LastRelease runs on the whole object.
     void Release() const {
-        int32_t count = refCount_.load(std::memory_order_relaxed);
+        int32_t count = refCount_.load(std::memory_order_acquire);
         while (count > 0) {
-            if (refCount_.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel)) {
-                if (count == 1) delete this;
-                return;
+            if (count == 1) {
+                const_cast<shared_object*>(this)->LastRelease();
+                // References that LastRelease took and dropped again leave the count at one;
+                // one that it kept keeps the object.
+                count = 1;
+                if (refCount_.compare_exchange_strong(count, 0, std::memory_order_acq_rel)) {
+                    delete this;
+                    return;
+                }
+                continue;
             }
+            if (refCount_.compare_exchange_weak(count, count - 1, std::memory_order_acq_rel))
+                return;
         }
     }
 
     int32_t RefCount() const { return refCount_.load(std::memory_order_relaxed); }
+
+  protected:
+    // Called while the last reference is being released, with the count still at one and the
+    // whole object (its most derived parts included) still alive: the place for what must see
+    // the object whole at its end, which a base class destructor cannot (the derived parts are
+    // gone by then). Runs again if the object was kept alive and is released once more.
+    virtual void LastRelease() {}
 
   private:
     // Atomic because worker threads (transfers, installs) hold references too.

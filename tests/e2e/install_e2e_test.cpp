@@ -54,7 +54,7 @@ class DemoService {
         options.assetsDir = ZENTRI_CATALOGUE_ASSETS;
         options.hashCost = server::HashCost::Minimal;
         service_ = std::make_unique<server::CatalogueService>(options);
-        http_ = std::make_unique<server::HttpFrontend>(*service_, 8);
+        http_ = std::make_unique<server::HttpFrontend>(*service_);
         port_ = http_->Bind("127.0.0.1", 0);
         http_->Start();
     }

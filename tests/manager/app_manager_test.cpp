@@ -5,6 +5,7 @@
 
 #include "manager/app_manager.h"
 #include "manager/cab_file_name.h"
+#include "manager/cab_files.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -231,17 +232,119 @@ TEST_F(Updates, SelfUpdateQuestionIsAskedOncePerRun) {
               std::string("/download.php?sessionid=5e55&appid=") + (program ? "1" : "2"));
 }
 
-TEST_F(Updates, UpdateNeverTakesTheCountBelowZero) {
-    catalogue.Add(CatalogueEntry(1, "Acme Tool", 2));
-    shared_ptr<App> tool = CatalogueApp(CatalogueEntry(1, "Acme Tool", 2));
+TEST_F(Updates, SelfUpdateQuestionWaitsUntilTheBoxIsFree) {
+    StageTestInstaller();
+    MakeFifos();
+    CatalogueEntry zentri(1, "Nelvo Zentri", 20, "2.1", "zentri.cab");
+    zentri.cab = FakeCab("Nelvo Zentri", true);
+    catalogue.Add(zentri);
+    Register("Nelvo Zentri");
+    platform::RegKey own;
+    platform::RegKey::Create("\\Software\\Zentri", own);
+    own.SetDword("ZentriRevision", 12);
+    Manager().Start();
+
+    app.popupShown = true;  // another box is on screen when the answer arrives
+    CheckAndWait();
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_TRUE(app.popups.empty());
+    Manager().OnPopupClosed();  // a box closed, and the next one took the screen
+    EXPECT_TRUE(app.popups.empty());
+    app.popupShown = false;
+    Manager().OnPopupClosed();
+    ASSERT_EQ(app.popups.size(), 1u);
+    EXPECT_EQ(app.popups[0].text, u"Zentri 2.1 is out (not --ver--).");
     {
         std::lock_guard<AppLockType> lock(AppLock());
-        log.Attach(*tool);
-        Manager().Update(tool);
+        app.AnswerPopup(PopupBox::RightKey);
     }
+    Manager().OnPopupClosed();
+    EXPECT_EQ(app.popups.size(), 1u);  // once per run
+
+    // A new run: the update is started from the lists while the box is taken, which makes the
+    // question moot.
+    Manager().Start();
+    app.popupShown = true;
+    CheckAndWait();
+    shared_ptr<App> self = Manager().GetInstalled().at(u"Nelvo Zentri");
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*self);
+        Manager().Update(self);
+    }
+    ASSERT_TRUE(WaitStarted());
+    app.popupShown = false;
+    Manager().OnPopupClosed();
+    Go();
+    EXPECT_TRUE(log.WaitEnd(*self, App::Installing));
+    test::Settle();
+    Manager().OnPopupClosed();
+    EXPECT_EQ(app.popups.size(), 1u);
+}
+
+TEST_F(Updates, TheCountFollowsTheAppsWhateverTheOrderOfEvents) {
+    // One: its update starts before the details answer, which arrives while it is installed.
+    // Two: its update is installed before its details answer arrives.
+    // Three: its update starts before the details answer and fails: still to do.
+    StageTestInstaller();
+    MakeFifos();
+    CatalogueEntry one(1, "Acme One", 6, "6", "one.cab"), two(2, "Acme Two", 6, "6", "two.cab"),
+        three(3, "Acme Three", 6);  // no package: its downloads fail
+    one.cab = FakeCab("Acme One", true);
+    two.cab = FakeCab("Acme Two");
+    for (const CatalogueEntry* e : {&one, &two, &three}) {
+        catalogue.Add(*e);
+        Register(e->sysid, 4);
+    }
+    Manager().Start();
+    auto update = [&](shared_ptr<App> a) {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*a);
+        Manager().Update(a);
+        return a;
+    };
+    shared_ptr<App> second = update(CatalogueApp(two));
+    EXPECT_TRUE(log.WaitEnd(*second, App::Installing));
+    shared_ptr<App> third = update(CatalogueApp(three));
+    EXPECT_FALSE(log.WaitEnd(*third, App::Downloading));
+    shared_ptr<App> first = update(CatalogueApp(one));
+    ASSERT_TRUE(WaitStarted());
+    CheckAndWait();
+    EXPECT_EQ(Pending(), 1);  // Three only
+    Go();
+    EXPECT_TRUE(log.WaitEnd(*first, App::Installing));
+    test::Settle();
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_EQ(updatesChanged, 1);
+    EXPECT_EQ(RegistryRevision("Acme One"), 6);
+
+    // Three once more: not counted while it runs, counted again when it has failed.
+    shared_ptr<App> again = update(Manager().GetInstalled().at(u"Acme Three"));
     EXPECT_EQ(Pending(), 0);
-    EXPECT_EQ(updatesChanged, 0);
-    EXPECT_FALSE(log.WaitEnd(*tool, App::Downloading));
+    EXPECT_FALSE(log.WaitEnd(*again, App::Downloading));
+    test::Settle();
+    EXPECT_EQ(Pending(), 1);
+    EXPECT_EQ(updatesChanged, 3);
+}
+
+TEST(CabFiles, EachDownloadHasANameOfItsOwnUntilItsInstallEnds) {
+    CabFiles files;
+    const std::u16string cabs = u"\\cabs";
+    EXPECT_EQ(files.Reserve(cabs, u"tool.cab", {u"A", false}), u"\\cabs\\tool.cab");
+    EXPECT_EQ(files.Reserve(cabs, u"TOOL.CAB", {u"B", true}), u"\\cabs\\TOOL (2).CAB");
+    EXPECT_EQ(files.Reserve(cabs, u"tool.cab.part", {u"C", false}), u"\\cabs\\tool.cab (2).part");
+    EXPECT_EQ(files.Reserve(cabs, u"readme", {u"D", false}), u"\\cabs\\readme");
+    EXPECT_EQ(files.Reserve(cabs, u"readme", {u"D", false}), u"\\cabs\\readme (2)");
+    EXPECT_TRUE(files.UpdateUnderWay(u"B"));
+    EXPECT_FALSE(files.UpdateUnderWay(u"A"));
+
+    std::optional<CabFiles::Use> use = files.Release(u"\\cabs\\tool (2).cab");
+    ASSERT_TRUE(use);
+    EXPECT_EQ(use->sysid, u"B");
+    EXPECT_FALSE(files.UpdateUnderWay(u"B"));
+    EXPECT_FALSE(files.Release(u"\\cabs\\TOOL (2).CAB"));
+    // The first still holds its name; the one given back is taken again.
+    EXPECT_EQ(files.Reserve(cabs, u"tool.cab", {u"E", false}), u"\\cabs\\tool (2).cab");
 }
 
 TEST(CabFileNames, PlainNamesOnlyElseTheSysid) {

@@ -183,6 +183,44 @@ TEST_F(Install, FailedDownloadEndsTheChain) {
     EXPECT_TRUE(Manager().GetInstallQueue().empty());
 }
 
+TEST_F(Install, DownloadsOfOneCabNameEachWriteAFileOfTheirOwn) {
+    // Two applications whose install texts name one file (the device ignores case); the first
+    // one's installer still runs, its clean-up still to come, when the second download ends.
+    MakeFifos();
+    CatalogueEntry a(1, "Acme A", 1, "1.0", "tool.cab"), b(2, "Acme B", 1, "1.0", "TOOL.cab");
+    a.cab = FakeCab("Acme A", true);
+    b.cab = FakeCab("Acme B");
+    catalogue.Add(a);
+    catalogue.Add(b);
+    shared_ptr<App> first = CatalogueApp(a), second = CatalogueApp(b);
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*first);
+        Manager().DownloadNew(first);
+    }
+    ASSERT_TRUE(WaitStarted());
+    {
+        std::lock_guard<AppLockType> lock(AppLock());
+        log.Attach(*second);
+        Manager().DownloadNew(second);
+    }
+    EXPECT_TRUE(log.WaitEnd(*second, App::Downloading));
+    EXPECT_EQ(device.ReadFile(std::string(kCabs) + "tool.cab"), a.cab);
+    EXPECT_EQ(device.ReadFile(std::string(kCabs) + "TOOL (2).cab"), b.cab);
+    Go();
+    EXPECT_TRUE(log.WaitEnd(*first, App::Installing));
+    EXPECT_TRUE(log.WaitEnd(*second, App::Installing));
+    test::Settle();
+
+    auto lines = InstallerLog();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "start [/delete] [0] [\\Program Files\\Zentri\\cabs\\tool.cab] own=");
+    EXPECT_EQ(lines[2], "start [/delete] [0] [\\Program Files\\Zentri\\cabs\\TOOL (2).cab] own=");
+    EXPECT_EQ(RegistryRevision("Acme A"), 1);
+    EXPECT_EQ(RegistryRevision("Acme B"), 1);
+    EXPECT_TRUE(fs::is_empty(CabFolderHost()));  // both disposed of, no ".part" left behind
+}
+
 TEST_F(Install, TheServersInstallTextNeverLeadsOutOfTheCabsFolder) {
     // Were the name taken as it is, the download would replace the installer itself.
     CatalogueEntry e(4, "Acme Evil", 1, "1.0", "..\\..\\..\\Windows\\wceload.exe");

@@ -121,7 +121,7 @@ TEST_F(Robustness, ManyClientsAtOnce) {
 // A stop signal may arrive right after start-up, before the serving loop runs; it must still
 // end the loop instead of being lost (the service would then never stop).
 TEST_F(Robustness, StopBeforeServingStartsIsNotLost) {
-    HttpFrontend early(*service, 2);
+    HttpFrontend early(*service);
     ASSERT_GT(early.Bind("127.0.0.1", 0), 0);
     early.Stop();
     auto served = std::async(std::launch::async, [&] { return early.Run(); });

@@ -28,7 +28,7 @@ void ServiceTest::SetUp() {
     options.sessionIdleSeconds = kIdle;
     options.clock = &clock;
     service = std::make_unique<CatalogueService>(options);
-    http = std::make_unique<HttpFrontend>(*service, 8);
+    http = std::make_unique<HttpFrontend>(*service, limits);
     port = http->Bind("127.0.0.1", 0);
     ASSERT_GT(port, 0);
     http->Start();

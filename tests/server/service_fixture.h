@@ -56,6 +56,8 @@ class ServiceTest : public ::testing::Test {
     int CodeOf(const std::string& target);
     std::vector<ClientApp> Apps(const std::string& target, int expectCode = 0);
 
+    // The front's connection limits; a fixture may change them before SetUp.
+    ConnectionLimits limits;
     // Every answer read through this checker; TearDown fails on any problem it listed.
     AnswerChecker checker;
     TempFolder data;

@@ -162,6 +162,27 @@ TEST(GObject, RemoveAllChildrenAndDestructionLeaveNoDanglingLinks) {
     EXPECT_EQ(kept->Parent(), nullptr);
 }
 
+// A handler of a node's end may use the node as what it is: the event comes before any part of
+// it is destroyed, whoever subscribed.
+TEST(GObject, DestroyedHandlersSeeTheWholeNode) {
+    struct Row : GObject {
+        std::string label = "row 7";
+    };
+    std::string seenBySelf, seenByOther;
+    auto row = Make<Row>();
+    Row* raw = row.get();
+    row->OnDestroyed().Add([raw, &seenBySelf] { seenBySelf = raw->label; });
+    row->OnDestroyed().Add([raw, &seenByOther] {
+        GObject* node = raw;
+        auto* whole = dynamic_cast<Row*>(node);  // a destructor of the base would make it null
+        seenByOther = whole ? whole->label : "gone";
+        GObjectPtr again = CountedRef(node);  // taken and dropped: no second end
+    });
+    row = nullptr;
+    EXPECT_EQ(seenBySelf, "row 7");
+    EXPECT_EQ(seenByOther, "row 7");
+}
+
 TEST(Layout, RunsOnlyForAnArrangeableOwnerAndNeverReenters) {
     Log log;
     auto owner = Make<GObject>();
