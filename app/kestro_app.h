@@ -29,7 +29,7 @@ class KestroApp {
     // Shows the popup box; the caller subscribes its answer handler to the returned list. Null,
     // and nothing shown, while another box is on screen. An empty right text disables that key.
     // The program's box is `popupBox`; test doubles may answer otherwise.
-    // Once a box's answer handlers have run, the application calls
+    // Once a box's answer handlers have run (the box's OnFree), the application calls
     // AppManager::OnPopupClosed, so that a question that found the box taken is asked then.
     virtual shared_ptr<Delegation_1<PopupBox::PopupBoxResult>> ShowPopup(
         const std::u16string& caption, const std::u16string& text, const std::u16string& leftText,

@@ -124,6 +124,7 @@ void PopupBox::Close(bool leftKey) {
     onClosed.Invoke();
     if (menuBar) menuBar->SetRightEnabled(true);
     if (answer) answer->Invoke(leftKey ? LeftKey : RightKey);
+    if (!shown) onFree.Invoke();
 }
 
 }  // namespace zentri

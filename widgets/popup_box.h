@@ -49,6 +49,9 @@ class PopupBox {
 
     // Fired by Close before the answer is delivered.
     Delegation_0& OnClosed() { return onClosed; }
+    // Fired by Close once the answer's subscribers have run and left the box free (none of them
+    // showed the next box): a question that found the box taken may be asked now.
+    Delegation_0& OnFree() { return onFree; }
 
   private:
     shared_ptr<ResultEvent> onResult;
@@ -57,6 +60,7 @@ class PopupBox {
     UIServer* server = nullptr;
     MenuBar* menuBar = nullptr;
     Delegation_0 onClosed;
+    Delegation_0 onFree;
 };
 
 }  // namespace zentri

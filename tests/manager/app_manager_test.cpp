@@ -243,14 +243,23 @@ TEST_F(Updates, SelfUpdateQuestionWaitsUntilTheBoxIsFree) {
     platform::RegKey::Create("\\Software\\Zentri", own);
     own.SetDword("ZentriRevision", 12);
     Manager().Start();
+    // Another box of the program on screen, and its answer.
+    auto occupy = [&] {
+        std::lock_guard<AppLockType> lock(AppLock());
+        ASSERT_TRUE(app.popupBox.Show(u"Info", u"Busy.", u"OK", u""));
+    };
+    auto release = [&] {
+        std::lock_guard<AppLockType> lock(AppLock());
+        app.popupBox.Close(true);
+    };
 
-    app.popupShown = true;  // another box is on screen when the answer arrives
+    occupy();  // another box is on screen when the answer arrives
     CheckAndWait();
     EXPECT_EQ(Pending(), 1);
     EXPECT_TRUE(app.popups.empty());
     Manager().OnPopupClosed();  // a box closed, and the next one took the screen
     EXPECT_TRUE(app.popups.empty());
-    app.popupShown = false;
+    release();
     Manager().OnPopupClosed();
     ASSERT_EQ(app.popups.size(), 1u);
     EXPECT_EQ(app.popups[0].text, u"Zentri 2.1 is out (not --ver--).");
@@ -264,7 +273,7 @@ TEST_F(Updates, SelfUpdateQuestionWaitsUntilTheBoxIsFree) {
     // A new run: the update is started from the lists while the box is taken, which makes the
     // question moot.
     Manager().Start();
-    app.popupShown = true;
+    occupy();
     CheckAndWait();
     shared_ptr<App> self = Manager().GetInstalled().at(u"Nelvo Zentri");
     {
@@ -273,7 +282,7 @@ TEST_F(Updates, SelfUpdateQuestionWaitsUntilTheBoxIsFree) {
         Manager().Update(self);
     }
     ASSERT_TRUE(WaitStarted());
-    app.popupShown = false;
+    release();
     Manager().OnPopupClosed();
     Go();
     EXPECT_TRUE(log.WaitEnd(*self, App::Installing));

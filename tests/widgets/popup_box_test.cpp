@@ -132,6 +132,8 @@ TEST_F(PopupBoxTest, AnEmptyRightKeyIsDisabledAndTheLeftKeyAnswersAfterTheSceneI
 }
 
 TEST_F(PopupBoxTest, AnAnswerMayShowTheNextBox) {
+    int free = 0;
+    box.OnFree().Add([&] { ++free; });
     shared_ptr<PopupBox::ResultEvent> second;
     box.Show(u"Question", u"Keep the login?", u"Yes", u"No")->Add([&](PopupBox::PopupBoxResult) {
         second = box.Show(u"Info", u"Saved.", u"OK", u"");
@@ -144,6 +146,9 @@ TEST_F(PopupBoxTest, AnAnswerMayShowTheNextBox) {
     for (size_t i = 0; i < root->ChildCount(); ++i)
         boxes += root->ChildAt(i)->Id() == PopupBox::kObjectId;
     EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(free, 0);  // the next box holds the screen
+    box.Close(false);
+    EXPECT_EQ(free, 1);
 }
 
 TEST_F(PopupBoxTest, TheSceneUnderTheBoxGetsNoTouches) {
