@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/temp_device_main.h"
 #include "platform/text.h"
 #include "ui/display_metrics.h"
 #include "ui/performance_frequency.h"
@@ -212,19 +213,6 @@ BENCHMARK(BM_ListFlingFrame)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 }  // namespace
 }  // namespace zentri
 
-// The fonts read the device description: give the benchmark a device of its own (the default
-// handset, 480 x 640 at 192 dpi).
 int main(int argc, char** argv) {
-    std::filesystem::path root;
-    if (!std::getenv("ZENTRI_DEVICE_ROOT")) {
-        root = std::filesystem::temp_directory_path() /
-               ("zentri-list-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(root);
-        setenv("ZENTRI_DEVICE_ROOT", root.c_str(), 1);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!root.empty()) std::filesystem::remove_all(root);
-    return 0;
+    return RunBenchmarksOnTempDevice(argc, argv, "zentri-list-bench");
 }

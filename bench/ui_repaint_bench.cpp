@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/temp_device_main.h"
 #include "platform/text.h"
 #include "ui/font_manager.h"
 #include "ui/gobject.h"
@@ -181,18 +182,6 @@ BENCHMARK(BM_FullRepaintListPage)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace zentri
 
-// The fonts read the device description: give the benchmark a device of its own.
 int main(int argc, char** argv) {
-    std::filesystem::path root;
-    if (!std::getenv("ZENTRI_DEVICE_ROOT")) {
-        root =
-            std::filesystem::temp_directory_path() / ("zentri-bench-" + std::to_string(getpid()));
-        std::filesystem::create_directories(root);
-        setenv("ZENTRI_DEVICE_ROOT", root.c_str(), 1);
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (!root.empty()) std::filesystem::remove_all(root);
-    return 0;
+    return RunBenchmarksOnTempDevice(argc, argv, "zentri-bench");
 }
