@@ -47,6 +47,10 @@ class RemoteImage : public Screen {
         });
         port = http.bind_to_any_port("127.0.0.1");
         thread = std::thread([this] { http.listen_after_bind(); });
+        // stop() only ends a server that is running: one stopped before its thread got to
+        // listen would listen on, and the destructor would wait for it forever.
+        while (!http.is_running())
+            std::this_thread::yield();
     }
     ~RemoteImage() override {
         Release();
