@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "tests/ui/ink_box.h"
 #include "ui/display_metrics.h"
 #include "ui/font_manager.h"
 #include "ui/platform/text_context.h"
@@ -34,17 +35,7 @@ std::vector<std::u16string> Lines(Font* font, std::u16string_view text, int w, i
     return out;
 }
 
-// The bounding box of every pixel that is not white.
-Rect Ink(const Surface& s) {
-    int x0 = s.width, y0 = s.height, x1 = -1, y1 = -1;
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x)
-            if (s.Pixel(x, y) != 0xFFFF) {
-                x0 = std::min(x0, x), y0 = std::min(y0, y);
-                x1 = std::max(x1, x), y1 = std::max(y1, y);
-            }
-    return x1 < 0 ? Rect{} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
-}
+using test::InkBox;
 
 WMSurface White(int w, int h) {
     WMSurface s;
@@ -146,7 +137,7 @@ TEST(TextLayoutTest, CalcRectMeasuresWithoutDrawing) {
     EXPECT_EQ(dc.DrawText(u"Hello world hello world", wrapped, WordBreak | CalcRect), 52);
     EXPECT_EQ(wrapped.h, 52);
     EXPECT_LE(wrapped.w, dc.TextWidth(u"Hello world"));
-    EXPECT_EQ(Ink(s), Rect{});
+    EXPECT_EQ(InkBox(s), Rect{});
 }
 
 TEST(TextLayoutTest, CharacterPositionsAreMonotonicAndEndAtTheWidth) {
@@ -175,7 +166,7 @@ TEST(TextDrawing, AlignmentMovesTheInkByTheExpectedOffsets) {
             w = dc.TextWidth(text);
             Rect r{0, 0, 200, 100};
             dc.DrawText(text, r, h | v | SingleLine);
-            Rect ink = Ink(s);
+            Rect ink = InkBox(s);
             ASSERT_GT(ink.w, 0);
             if (h == Left && v == Top) left = ink.x, top = ink.y;
             int dx = h == Left ? 0 : h == Center ? (200 - w) / 2 : 200 - w;
@@ -197,7 +188,7 @@ TEST(TextDrawing, ColourClipOriginAndNoClip) {
     dc.SetTextColor(blue);
     Rect r{0, 0, 8, 40};
     dc.DrawText(text, r, Left | Top);
-    Rect ink = Ink(s);
+    Rect ink = InkBox(s);
     EXPECT_GE(ink.x, 20);
     EXPECT_LE(ink.x + ink.w, 28);
     EXPECT_GE(ink.y, 10);
@@ -212,7 +203,7 @@ TEST(TextDrawing, ColourClipOriginAndNoClip) {
     dc2.SelectFont(Regular());
     Rect r2{0, 0, 8, 40};
     dc2.DrawText(text, r2, NoClip);
-    Rect ink2 = Ink(t);
+    Rect ink2 = InkBox(t);
     EXPECT_GT(ink2.x + ink2.w, 8);
     EXPECT_LE(ink2.x + ink2.w, 40);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "tests/ui/ink_box.h"
 #include "ui/gobject.h"
 #include "ui/platform/wm_surface.h"
 #include "ui/touch.h"
@@ -75,18 +76,6 @@ inline shared_ptr<Surface> SolidImage(int w, int h, Color c, int alpha = 255) {
     std::fill(s->pixels.begin(), s->pixels.end(), To565(c));
     std::fill(s->alpha.begin(), s->alpha.end(), static_cast<uint8_t>(alpha));
     return s;
-}
-
-// The smallest rectangle of pixels that differ from white; empty when there are none.
-inline Rect InkBox(const Surface& s) {
-    int x0 = s.width, y0 = s.height, x1 = -1, y1 = -1;
-    for (int y = 0; y < s.height; ++y)
-        for (int x = 0; x < s.width; ++x)
-            if (s.Pixel(x, y) != 0xFFFF) {
-                x0 = std::min(x0, x), y0 = std::min(y0, y);
-                x1 = std::max(x1, x), y1 = std::max(y1, y);
-            }
-    return x1 < 0 ? Rect{} : Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
 }  // namespace zentri::test
