@@ -163,7 +163,9 @@ void AppDetailsScene::AddActions() {
 
 void AppDetailsScene::AddTags() {
     if (details.tags.empty()) return;
-    AddLabel(content, Str(8002), false)->SetId(Parts::kTagsCaption);
+    auto caption = AddLabel(content, Str(8002), false);
+    caption->SetFont(600, 5 * U() / 4);
+    caption->SetId(Parts::kTagsCaption);
     GObjectPtr list = MakeShared<GObject>();
     for (const std::u16string& tag : details.tags) {
         auto item = AddListItem(list);

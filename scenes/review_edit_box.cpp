@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ui/input_manager.h"
 #include "ui/platform/text_context.h"
 #include "ui/platform/text_layout.h"
 #include "ui/surface.h"
@@ -27,12 +26,10 @@ ReviewEditBox::ReviewEditBox() {
     OnTouch().Add([](GObjectPtr&, const Touch&) {});
 }
 
+// Like the handset's own edit window, the box leaves the input panel alone: the page under it
+// must not scroll away for a panel.
 void ReviewEditBox::FocusChanged(bool focused) {
     TLabel::FocusChanged(focused);
-    if (focused)
-        InputManager::Instance().Show(AbsRect().y, Height(), false);
-    else
-        InputManager::Instance().Hide();
     Invalidate();
 }
 
@@ -86,8 +83,7 @@ void ReviewEditBox::Character(char16_t c) {
         case 12:  // form feed empties the box
             value.clear();
             break;
-        case u'\r':
-        case u'\n':
+        case u'\n':  // Enter (the key, whose character also arrives as a return, ignored)
             value += u'\n';
             break;
         default:

@@ -11,7 +11,7 @@ namespace zentri {
 void ScreenshotsLayout::ArrangeChildren(GObject* owner, int reason) {
     (void)reason;
     const int U = base, room = std::max(owner->Width() - 2 * U, 1);
-    int y = 0;
+    int y = U / 2;
     for (size_t i = 0; i < owner->ChildCount(); ++i) {
         GObject& child = *owner->ChildAt(i);
         if (i % 2 == 0) {
