@@ -188,7 +188,7 @@ void AppDetailsScene::AddRating() {
     votes->SetId(Parts::kVotes);
     if (!voted) return;
     StarRating stars;  // read-only stars keep no handler on the rating object
-    GObjectPtr shown = stars.Create(HalfStars(app->rate), true);
+    GObjectPtr shown = stars.Create(RatingInHalfStars(app->rate), true);
     shown->SetTouchable(false);
     content->AddChild(shown, Parts::kStars);
 }

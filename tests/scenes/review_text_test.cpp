@@ -28,12 +28,12 @@ TEST(ReviewText, StarsAndHalfStars) {
     EXPECT_EQ(WholeStars(1), 0);  // half a star is no rating
     EXPECT_EQ(WholeStars(7), 3);
     EXPECT_EQ(WholeStars(10), 5);
-    EXPECT_EQ(HalfStars(3.75), 8);
-    EXPECT_EQ(HalfStars(3.7), 7);
-    EXPECT_EQ(HalfStars(2.25), 5);  // halves away from zero
-    EXPECT_EQ(HalfStars(0.0), 0);
-    EXPECT_EQ(HalfStars(7.0), 10);
-    EXPECT_EQ(HalfStars(std::nan("")), 0);
+    EXPECT_EQ(RatingInHalfStars(3.75), 8);
+    EXPECT_EQ(RatingInHalfStars(3.7), 7);
+    EXPECT_EQ(RatingInHalfStars(2.25), 5);  // halves away from zero
+    EXPECT_EQ(RatingInHalfStars(0.0), 0);
+    EXPECT_EQ(RatingInHalfStars(7.0), 10);
+    EXPECT_EQ(RatingInHalfStars(std::nan("")), 0);
 }
 
 TEST(ReviewText, BoxesAlternateStartingWithBlue) {
