@@ -18,10 +18,8 @@ namespace zentri {
 
 namespace {
 
-using RowImage = SceneImage;
-
-shared_ptr<RowImage> MakeRowImage(const std::u16string& name, bool stretch) {
-    shared_ptr<RowImage> image(new RowImage);
+shared_ptr<SceneImage> MakeRowImage(const std::u16string& name, bool stretch) {
+    shared_ptr<SceneImage> image(new SceneImage);
     image->SetStretch(stretch);
     image->AddImage(0, name);
     image->ShowImage(0, !stretch);
@@ -64,9 +62,8 @@ void SettingsScene::Build(GObjectPtr& page) {
     GObjectPtr content = CreateContent(page);
 
     AddSectionHeader(AddListItem(content), Str(3019));
-    languageValue = AddChoiceRow(content, u"icon_settings_lang.png", Str(3002), u"English");
-    OnTap(content->ChildAt(content->ChildCount() - 1),
-          [this] { App().PushScene(shared_ptr<Scene>(new ChooseLanguageScene)); });
+    languageValue = AddChoiceRow(content, u"icon_settings_lang.png", Str(3002), u"English",
+                                 [this] { Open(new ChooseLanguageScene); });
     keepCabsSwitch = AddSwitchRow(content, u"icon_settings_keypad.png", Str(3020));
     keypadSwitch = AddSwitchRow(content, u"icon_settings_keypad.png", Str(3014));
     cam3gSwitch = AddSwitchRow(content, u"icon_settings_cam3g.png", Str(3011));
@@ -79,12 +76,10 @@ void SettingsScene::Build(GObjectPtr& page) {
         Kestro::Instance().ResetProfile();
         Refresh(false);
     });
-    osValue = AddChoiceRow(content, u"icon_settings_os.png", Str(3003), u"WM5 Pocket PC");
-    OnTap(content->ChildAt(content->ChildCount() - 1),
-          [this] { App().PushScene(shared_ptr<Scene>(new ChooseOsScene(this))); });
-    screenValue = AddChoiceRow(content, u"icon_settings_screen.png", Str(3005), u"QVGA(240x320)");
-    OnTap(content->ChildAt(content->ChildCount() - 1),
-          [this] { App().PushScene(shared_ptr<Scene>(new ChooseScreenScene(this))); });
+    osValue = AddChoiceRow(content, u"icon_settings_os.png", Str(3003), u"WM5 Pocket PC",
+                           [this] { Open(new ChooseOsScene(this)); });
+    screenValue = AddChoiceRow(content, u"icon_settings_screen.png", Str(3005), u"QVGA(240x320)",
+                               [this] { Open(new ChooseScreenScene(this)); });
     phoneSwitch = AddSwitchRow(content, u"icon_settings_phone.png", Str(3004));
     irdaSwitch = AddSwitchRow(content, u"icon_settings_irda.png", Str(3006));
     btSwitch = AddSwitchRow(content, u"icon_settings_bt.png", Str(3007));
@@ -101,15 +96,17 @@ void SettingsScene::Build(GObjectPtr& page) {
 shared_ptr<SceneLabel> SettingsScene::AddChoiceRow(const GObjectPtr& content,
                                                    const std::u16string& icon,
                                                    const std::u16string& title,
-                                                   const std::u16string& initialValue) {
+                                                   const std::u16string& initialValue,
+                                                   std::function<void()> open) {
     shared_ptr<SceneListItem> item = AddListItem(content);
+    OnTap(item, std::move(open));
     item->AddChild(MakeRowImage(icon, true), TwoStageTreeItemLayout::kIcon);
     item->AddChild(MakeRowText(title), TwoStageTreeItemLayout::kTitle);
     shared_ptr<SceneLabel> value = MakeRowText(initialValue);
     value->SetFont(600, 5 * U() / 4);
     item->AddChild(value, TwoStageTreeItemLayout::kSubtitle);
     // The arrow is rendered for the device's dpi: its own size is its box.
-    shared_ptr<RowImage> arrow = MakeRowImage(u"more_arrow.png", false);
+    shared_ptr<SceneImage> arrow = MakeRowImage(u"more_arrow.png", false);
     item->AddChild(arrow, TwoStageTreeItemLayout::kArrow);
     item->SetLayout(
         shared_ptr<Layout>(new TwoStageTreeItemLayout(U() / 2, arrow->Width(), arrow->Height())));
@@ -129,6 +126,10 @@ GObjectPtr SettingsScene::AddSwitchRow(const GObjectPtr& content, const std::u16
     GObject* node = container.get();
     OnTap(item, [node] { node->SetFocusable(!node->IsFocusable()); });
     return container;
+}
+
+void SettingsScene::Open(Scene* choice) {
+    App().PushScene(shared_ptr<Scene>(choice));
 }
 
 void SettingsScene::Refresh(bool withKeypadAndCam3g) {

@@ -5,6 +5,7 @@
 // menu, and otherwise from the main menu. A change of the profile or the language reaches the
 // service with the next configuration the main menu sends.
 
+#include <functional>
 #include <string>
 
 #include "manager/device_profile.h"
@@ -31,9 +32,11 @@ class SettingsScene : public Scene {
   private:
     shared_ptr<SceneLabel> AddChoiceRow(const GObjectPtr& content, const std::u16string& icon,
                                         const std::u16string& title,
-                                        const std::u16string& initialValue);
+                                        const std::u16string& initialValue,
+                                        std::function<void()> open);
     GObjectPtr AddSwitchRow(const GObjectPtr& content, const std::u16string& icon,
                             const std::u16string& text);
+    void Open(Scene* choice);
     // The switches into the profile and the keep-CAB option; the settings file follows.
     void StoreSwitches();
     // Whether the profile or the language differ from what the scene started from.
