@@ -39,6 +39,10 @@ int BlockedRemoval(const std::string&, std::string*) {
 class MyApps : public ::testing::Test {
   protected:
     void SetUp() override {
+        {
+            std::lock_guard<std::mutex> lock(gateMutex);
+            gateOpen = false;
+        }
         LoadLocalization(device);
         ResetSession();
         app.Server().Resize(480, 640);
