@@ -34,15 +34,15 @@ void AddIcon(const GObjectPtr& item, const App& app) {
     shared_ptr<AppRowIcon> icon(new AppRowIcon);
     icon->SetImageAlign(HAlign::Center, VAlign::Center);
     icon->SetTouchable(false);
-    // Only a drawn row fetches its picture (TRemoteImage starts on its first draw).
+    // The default icon also stands while a picture loads, or when it cannot be had. Only a
+    // drawn row fetches its picture (TRemoteImage starts on its first draw).
+    icon->AddImage(0, u"deficon.png");
+    icon->ShowImage(0);
     if (!app.icon.empty()) {
         icon->SetUrl(app.icon);
     } else if (std::u16string exe = AppManager::Instance().FindExecutable(app.sysid, app.exe);
                !exe.empty()) {
         icon->SetLocalFile(exe);
-    } else {
-        icon->AddImage(0, u"deficon.png");
-        icon->ShowImage(0);
     }
     item->AddChild(icon, Part::kIcon);
 }

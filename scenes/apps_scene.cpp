@@ -103,7 +103,7 @@ void AppsScene::SendRequest() {
         getappsRequest->Cancel();
     }
     getappsRequest =
-        api::Send(api::GetAppsUrl(Kestro::Instance().GetSessionId(), RequestOptions()));
+        SendGetApps(api::GetAppsUrl(Kestro::Instance().GetSessionId(), RequestOptions()));
     if (!getappsRequest) return;
     getappsRequest->Completion().Add(this, &AppsScene::GetAppsDone);
     Track(getappsRequest);
@@ -115,8 +115,17 @@ void AppsScene::GetAppsDone(HttpRequest* request, bool ok) {
         ShowMessage(kResultUnreadable);
         return;
     }
+    TakeAnswer(request->Body(), request->Size());
+}
+
+shared_ptr<HttpRequest> AppsScene::SendGetApps(const std::u16string& url) {
+    return api::Send(url);
+}
+
+void AppsScene::TakeAnswer(const uint8_t* body, int32_t size) {
     allApps.clear();
-    const int32_t code = XMLResponse_GetApps(allApps).Parse(request->Body(), request->Size());
+    const int32_t code =
+        XMLResponse_GetApps(allApps).Parse(body, size > 0 ? static_cast<size_t>(size) : 0);
     shownApps = allApps;
     if (code != kResultOk) {
         ShowMessage(code);

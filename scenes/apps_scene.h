@@ -48,6 +48,12 @@ class AppsScene : public Scene {
     const GObjectPtr& Content() const { return content; }
     // The filters the next "getapps" carries.
     api::GetAppsOptions RequestOptions() const;
+    // Reads a "getapps" answer and shows its applications (or the message of its code).
+    void TakeAnswer(const uint8_t* body, int32_t size);
+
+  protected:
+    // Starts the "getapps" request (a list that is not on the network returns null).
+    virtual shared_ptr<HttpRequest> SendGetApps(const std::u16string& url);
 
   private:
     void AddFilterBar(const GObjectPtr& page);
