@@ -20,7 +20,10 @@ KestroApp::KestroApp() = default;
 KestroApp::~KestroApp() {
     // Workers that end a job report through Kestro::app; from here on there is no application.
     if (Kestro::Instance().app == this) Kestro::Instance().app = nullptr;
+    // The indicator's nodes belong to this application's screen, which goes with it.
+    if (shellBuilt) Loading::Instance().DropLayer();
     popupBox.Attach(nullptr, nullptr);
+    popupBox.OnClosed().RemoveObject(this);
     popupBox.OnFree().RemoveObject(this);
     if (sceneContainer) sceneContainer->OnTouchableChanged().RemoveObject(this);
     sceneContainer = nullptr;
@@ -71,6 +74,7 @@ void KestroApp::BuildShell() {
     root->SetLayout(
         shared_ptr<Layout>(new SingleLayout(SingleLayout::kStart, SingleLayout::kStart, true)));
     popupBox.Attach(&server, &menuBar);
+    popupBox.OnClosed().Add(this, &KestroApp::PopupClosed);
     popupBox.OnFree().Add(this, &KestroApp::PopupFree);
 }
 
@@ -104,6 +108,10 @@ shared_ptr<Delegation_1<PopupBox::PopupBoxResult>> KestroApp::ShowPopup(
     const std::u16string& caption, const std::u16string& text, const std::u16string& leftText,
     const std::u16string& rightText) {
     return popupBox.Show(caption, text, leftText, rightText);
+}
+
+void KestroApp::PopupClosed() {
+    if (Scene* top = TopScene()) top->OnPopupClosed();
 }
 
 void KestroApp::PopupFree() {

@@ -99,6 +99,7 @@ class KestroApp : public Application {
     void RemoveTop(bool slideDone);
     void TransitionEnd(StatesChain* chain, int from, int to, int count);
     void ContainerTouchableChanged(GObjectPtr& container, bool touchable);
+    void PopupClosed();
     void PopupFree();
 
     std::vector<shared_ptr<Scene>> sceneStack;
