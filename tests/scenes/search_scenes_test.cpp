@@ -1,6 +1,6 @@
 // The search and its choosers: the category walk in chooser mode returns straight to the search
 // from any depth, tags and keyword reach the search only when confirmed, and the search opens
-// a list with what was chosen. Also the category walk's own rows.
+// a list with what was chosen.
 
 #include "scenes/search_scene.h"
 
@@ -80,21 +80,6 @@ TEST_F(SearchTest, ALeafThreeLevelsDownReturnsStraightToTheSearch) {
     Tap(Row(0));
     EXPECT_EQ(search->GetCategory(), nullptr);
     EXPECT_EQ(search->CategoryText(), Str(9006));
-}
-
-TEST_F(SearchTest, TheCatalogueWalkOpensLists) {
-    Category& root = Kestro::Instance().GetRootCategory();
-    Push(new CatsScene(root.children[0].get(), nullptr));
-    EXPECT_EQ(RowText(0), Str(6001) + u"(9)");
-    EXPECT_EQ(RowText(2), u"Racing(4)");
-    EXPECT_TRUE(HasRight(2));  // a leaf outside chooser mode opens its list
-    Tap(Row(2));
-    auto* list = dynamic_cast<AppsScene*>(Top());
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->Title(), u"Racing");
-    EXPECT_EQ(list->RequestOptions().cat, 12);
-    EXPECT_EQ(list->RequestOptions().count, -1);
-    EXPECT_FALSE(list->TopMode());
 }
 
 TEST_F(SearchTest, TagsAreTakenOnlyWhenConfirmed) {
