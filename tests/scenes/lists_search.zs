@@ -13,6 +13,7 @@ expect-text Not set
 # Nothing chosen: refused with a message.
 softkey right
 wait-text Please choose*
+idle
 shot search-refused.png
 softkey left
 idle
