@@ -7,8 +7,10 @@
 #include "net/http_request.h"
 #include "net/xml_response.h"
 #include "platform/text.h"
+#include "scenes/add_app_row.h"
 #include "scenes/app_actions.h"
 #include "scenes/app_detail_layout.h"
+#include "scenes/apps_scene.h"
 #include "scenes/make_review_scene.h"
 #include "scenes/review_text.h"
 #include "scenes/reviews_scene.h"
@@ -188,7 +190,7 @@ void AppDetailsScene::AddRating() {
     votes->SetId(Parts::kVotes);
     if (!voted) return;
     StarRating stars;  // read-only stars keep no handler on the rating object
-    GObjectPtr shown = stars.Create(RatingInHalfStars(app->rate), true);
+    GObjectPtr shown = stars.Create(HalfStars(app->rate), true);
     shown->SetTouchable(false);
     content->AddChild(shown, Parts::kStars);
 }
@@ -228,11 +230,16 @@ void AppDetailsScene::Uninstall() {
     });
 }
 
-// ---- Stand-in until the catalogue lists (AppsScene) are on main: the developer's and the
-// tags' lists are pushed here once they can be. ----
-void AppDetailsScene::OpenDeveloperList() {}
+// The developer's other applications: a search of the developer field, fetched whole.
+void AppDetailsScene::OpenDeveloperList() {
+    App().PushScene(shared_ptr<Scene>(
+        new AppsScene(app->com, appName, nullptr, app->com, u"com", u"", -1, -1, false)));
+}
+
+// The applications that carry the tag.
 void AppDetailsScene::OpenTagList(const std::u16string& tag) {
-    (void)tag;
+    App().PushScene(
+        shared_ptr<Scene>(new AppsScene(tag, appName, nullptr, u"", u"", tag, -1, -1, false)));
 }
 
 }  // namespace zentri

@@ -1,5 +1,7 @@
 #include "scenes/apps_scene.h"
 
+#include "scenes/app_details_scene.h"
+
 #include "app/catalogue.h"
 #include "app/kestro.h"
 #include "app/kestro_app.h"
@@ -210,9 +212,8 @@ void AppsScene::BuildRows() {
     layout->Resume();
 }
 
-// ---- Stand-in until the application page is on main: a row tap opens nothing yet. ----
 void AppsScene::OpenDetails(const shared_ptr<zentri::App>& app) {
-    (void)app;
+    App().PushScene(shared_ptr<Scene>(new AppDetailsScene(app, title)));
 }
 
 }  // namespace zentri

@@ -6,16 +6,15 @@
 #include "app/kestro_app.h"
 #include "app/localization.h"
 #include "manager/app_manager.h"
+#include "scenes/add_app_row.h"
 #include "scenes/app_actions.h"
 #include "scenes/app_details_scene.h"
 #include "scenes/control_bar_layout.h"
 #include "ui/counted_ref.h"
 #include "ui/font_manager.h"
-#include "widgets/app_list_item_layout.h"
 #include "widgets/image.h"
 #include "widgets/label.h"
 #include "widgets/list_layout.h"
-#include "widgets/remote_image.h"
 
 namespace zentri {
 
@@ -41,9 +40,7 @@ class MyApp_AppInfo : public Delegate<App*, AppStatus, bool, double, bool> {
 
 namespace {
 
-using Button = SceneButton;
 using ProgressBar = TLabel<TImage<GObject>>;
-using RowIcon = TRemoteImage<TImage<GObject>>;
 
 // A destroyed row is never updated: it takes its handler off the application.
 class MyApp_Destroy : public Delegate<> {
@@ -55,53 +52,6 @@ class MyApp_Destroy : public Delegate<> {
     GObject* row;
     shared_ptr<App> app;
 };
-
-constexpr Color kGrey{120, 120, 120};
-
-// ---- Stand-in for the catalogue lists' application row until it is on main: the compact row
-// (icon, name, developer, the bottom line for the control bar, the arrow to the details). ----
-void AddAppRow(const GObjectPtr& item, const shared_ptr<App>& app, int base) {
-    item->RemoveAllChildren();
-    shared_ptr<RowIcon> icon(new RowIcon);
-    icon->SetImageAlign(HAlign::Center, VAlign::Center);
-    icon->SetTouchable(false);
-    const std::u16string exe = AppManager::Instance().FindExecutable(app->sysid, app->exe);
-    if (!app->icon.empty()) {
-        icon->SetUrl(app->icon);
-    } else if (!exe.empty()) {
-        icon->SetLocalFile(exe);
-    } else {
-        icon->AddImage(0, u"deficon.png");
-        icon->ShowImage(0);
-    }
-    item->AddChild(icon, AppListItemLayout::kIcon);
-    shared_ptr<SceneLabel> name(new SceneLabel);
-    name->SetText(app->name);
-    name->SetFont(600, 5 * base / 4);
-    name->SetFormat(TextFormat::VCenter);
-    name->SetTouchable(false);
-    item->AddChild(name, AppListItemLayout::kTitle);
-    shared_ptr<SceneLabel> com(new SceneLabel);
-    com->SetText(app->com);
-    com->SetTextColor(kGrey);
-    com->SetFormat(TextFormat::VCenter);
-    com->SetTouchable(false);
-    item->AddChild(com, AppListItemLayout::kSecondLine);
-    item->AddChild(MakeShared<GObject>(), AppListItemLayout::kBottomRow);
-    int arrowW = 0, arrowH = 0;
-    if (app->catalogueValid) {
-        shared_ptr<SceneImage> arrow(new SceneImage);
-        arrow->AddImage(0, u"more_arrow.png");
-        arrow->ShowImage(0, true);
-        arrow->SetTouchable(false);
-        arrowW = arrow->Width();
-        arrowH = arrow->Height();
-        item->AddChild(arrow, AppListItemLayout::kArrow);
-    }
-    const int starsWidth = app->rates > 0 ? 5 * (3 * base / 2) : 0;
-    item->SetLayout(shared_ptr<Layout>(
-        new AppListItemLayout(base / 2, arrowW, arrowH, starsWidth, 3 * base / 2)));
-}
 
 }  // namespace
 
@@ -138,7 +88,7 @@ void MyAppsScene::Build(GObjectPtr& page) {
 
 void MyAppsScene::AddRow(const shared_ptr<zentri::App>& app, bool installed) {
     GObjectPtr row = AddListItem(content);
-    AddAppRow(row, app, U());
+    AddAppRow(row, app, true);
     FillControls(row, app, 0.0);
     if (installed && app->catalogueValid) AddDetailsTouch(row, app);
     app->StatusChanged.Add(shared_ptr<Delegate<zentri::App*, AppStatus, bool, double, bool>>(
@@ -228,7 +178,7 @@ void MyAppsScene::OnAppStatus(GObject* rowNode, zentri::App* appNode, AppStatus 
     if (type == App::Installing && finished && !success) ShowMessage(11013);
     if (type == App::LoadingDetails && finished && success) {
         // The catalogue knows it now: its row shows the catalogue's entry and opens its page.
-        AddAppRow(row, app, U());
+        AddAppRow(row, app, true);
         FillControls(row, app, 0.0);
         AddDetailsTouch(row, app);
         Regroup();

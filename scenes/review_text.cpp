@@ -1,7 +1,6 @@
 #include "scenes/review_text.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace zentri {
 
@@ -44,12 +43,6 @@ std::u16string ReviewTextForShowing(std::u16string text) {
 
 int32_t WholeStars(int32_t halfStars) {
     return std::max<int32_t>(halfStars, 0) / 2;
-}
-
-int32_t RatingInHalfStars(double rate) {
-    if (!std::isfinite(rate)) return 0;
-    // round() takes halves away from zero; the widget holds 0 to 10.
-    return static_cast<int32_t>(std::clamp(std::round(2.0 * rate), 0.0, 10.0));
 }
 
 }  // namespace zentri

@@ -16,7 +16,5 @@ std::u16string ReviewTextForShowing(std::u16string text);
 
 // The whole stars of a star widget's value in half stars (a half star counts nothing).
 int32_t WholeStars(int32_t halfStars);
-// A rating given as a double (0 to 5) in half stars, halves rounded away from zero.
-int32_t RatingInHalfStars(double rate);
 
 }  // namespace zentri

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "net/inet_manager.h"
-#include "tests/core/session_support.h"
+#include "tests/scenes/pages_support.h"
 #include "ui/touch.h"
 
 namespace zentri::test {
@@ -15,17 +15,13 @@ namespace {
 class MakeReview : public ::testing::Test {
   protected:
     void SetUp() override {
-        LoadLocalization(device);
-        ResetSession();
+        LoadProgramTexts(device);
         app.Server().Resize(480, 640);
         app.BuildShell();
         app.PushScene(scene);
         scene->OnShown();
     }
-    void TearDown() override {
-        InetManager::Instance().Shutdown();
-        ResetSession();
-    }
+    void TearDown() override { InetManager::Instance().Shutdown(); }
 
     TempDevice device;
     RecordingApp app;
@@ -38,7 +34,7 @@ TEST_F(MakeReview, WithoutStarsNothingIsSentAndTheEntryComesBackAfterTheMessage)
     scene->Stars().SetRating(1);  // half a star is no rating
     scene->OnRightSoftKey();
     ASSERT_EQ(app.popups.size(), 1u);
-    EXPECT_EQ(app.popups[0].text, u"STR_10005");
+    EXPECT_EQ(app.popups[0], Text(10005));
     EXPECT_FALSE(scene->EditWindow()->IsVisible());
     EXPECT_TRUE(app.Server().Root()->IsTouchable());  // no request made the program busy
     scene->OnPopupClosed();

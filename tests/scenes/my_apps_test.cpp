@@ -15,7 +15,7 @@
 #include "platform/registry.h"
 #include "scenes/app_actions.h"
 #include "scenes/control_bar_layout.h"
-#include "tests/core/session_support.h"
+#include "tests/scenes/pages_support.h"
 #include "ui/app_lock.h"
 #include "ui/platform/windows_mobile_ui_server.h"
 #include "widgets/image.h"
@@ -43,8 +43,7 @@ class MyApps : public ::testing::Test {
             std::lock_guard<std::mutex> lock(gateMutex);
             gateOpen = false;
         }
-        LoadLocalization(device);
-        ResetSession();
+        LoadProgramTexts(device);
         app.Server().Resize(480, 640);
         app.BuildShell();
     }
@@ -57,7 +56,6 @@ class MyApps : public ::testing::Test {
         AppManager::Instance().Shutdown();
         AppManager::Instance().SetConfigurationManager(nullptr);
         InetManager::Instance().Shutdown();
-        ResetSession();
     }
     // An installed application's record as the CAB installer leaves it.
     static void Install(const std::string& sysid, const std::string& exe, uint32_t revision) {
@@ -94,6 +92,7 @@ class MyApps : public ::testing::Test {
         }
         return rows;
     }
+    static std::u16string Title(int id) { return u"[" + Text(id) + u"]"; }
     static GObjectPtr Row(const MyAppsScene& scene, const std::u16string& name) {
         const GObjectPtr& content = scene.Content();
         for (size_t i = 0; i < content->ChildCount(); ++i) {
@@ -139,7 +138,7 @@ TEST_F(MyApps, RowsMoveToTheCatalogueSectionWhenTheirDetailsArrive) {
     Install("Acme Tool", "", 0);
     shared_ptr<MyAppsScene> scene = Open();
     // Known only from the registry: both outside the catalogue, in key order, without update.
-    EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{u"[STR_11012]", u"Tool", u"Notes"}));
+    EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{Title(11012), u"Tool", u"Notes"}));
     EXPECT_EQ(Bar(Row(*scene, u"Tool")), "x");
     // No executable hint yet and no Start-menu shortcut that names one: nothing to run.
     EXPECT_EQ(Bar(Row(*scene, u"Notes")), "x");
@@ -156,7 +155,7 @@ TEST_F(MyApps, RowsMoveToTheCatalogueSectionWhenTheirDetailsArrive) {
         notes->StatusChanged(notes.get(), App::LoadingDetails, true, 1.0, true);
     }
     EXPECT_EQ(Rows(*scene),
-              (std::vector<std::u16string>{u"[STR_11011]", u"Notes", u"[STR_11012]", u"Tool"}));
+              (std::vector<std::u16string>{Title(11011), u"Notes", Title(11012), u"Tool"}));
     GObjectPtr row = Row(*scene, u"Notes");
     EXPECT_EQ(Bar(row), "urx");
     EXPECT_EQ(row->Tag(), kSectionCatalogue);
@@ -182,9 +181,9 @@ TEST_F(MyApps, ARemovalShowsItsProgressAndAFailureGivesTheButtonsBack) {
         });
         tool->Uninstall();
         GObjectPtr row = Row(*scene, u"Tool");
-        EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{u"[STR_11010]", u"Tool"}));
+        EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{Title(11010), u"Tool"}));
         EXPECT_EQ(Bar(row), "p");
-        EXPECT_EQ(ProgressText(row), u"STR_11004");
+        EXPECT_EQ(ProgressText(row), Text(11004));
     }
     {
         std::lock_guard<std::mutex> lock(gateMutex);
@@ -196,10 +195,10 @@ TEST_F(MyApps, ARemovalShowsItsProgressAndAFailureGivesTheButtonsBack) {
         ASSERT_TRUE(ended.wait_for(lock, kGuard, [&] { return done; }));
     }
     std::lock_guard<AppLockType> lock(AppLock());  // the worker's report is over
-    EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{u"[STR_11012]", u"Tool"}));
+    EXPECT_EQ(Rows(*scene), (std::vector<std::u16string>{Title(11012), u"Tool"}));
     EXPECT_EQ(Bar(Row(*scene, u"Tool")), "x");
     ASSERT_EQ(app.popups.size(), 1u);
-    EXPECT_EQ(app.popups[0].text, u"STR_11008");
+    EXPECT_EQ(app.popups[0], Text(11008));
 }
 
 TEST_F(MyApps, RowsThatAreGoneNoLongerFollowTheirApplication) {

@@ -30,6 +30,7 @@ wait-text Install Notes on this device? Download size:*
 shot install_question.png
 softkey left
 wait-text In progress
+wait 400
 shot install_progress.png
 wait-text In the catalogue
 idle

@@ -12,6 +12,7 @@ wait-text Update to Notes 2.1? Download size:*
 shot update_question.png
 softkey left
 wait-text In progress
+wait 400
 shot update_progress.png
 wait-text Run
 idle

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "scenes/reviews_scene.h"
 
 namespace zentri {
@@ -23,17 +21,11 @@ TEST(ReviewText, LineBreaksTravelAsMarksAndComeBack) {
     EXPECT_EQ(ReviewTextForShowing(ReviewTextForSending(u"a\nb")), u"a\nb");
 }
 
-TEST(ReviewText, StarsAndHalfStars) {
+TEST(ReviewText, OnlyWholeStarsAreSent) {
     EXPECT_EQ(WholeStars(0), 0);
     EXPECT_EQ(WholeStars(1), 0);  // half a star is no rating
     EXPECT_EQ(WholeStars(7), 3);
     EXPECT_EQ(WholeStars(10), 5);
-    EXPECT_EQ(RatingInHalfStars(3.75), 8);
-    EXPECT_EQ(RatingInHalfStars(3.7), 7);
-    EXPECT_EQ(RatingInHalfStars(2.25), 5);  // halves away from zero
-    EXPECT_EQ(RatingInHalfStars(0.0), 0);
-    EXPECT_EQ(RatingInHalfStars(7.0), 10);
-    EXPECT_EQ(RatingInHalfStars(std::nan("")), 0);
 }
 
 TEST(ReviewText, BoxesAlternateStartingWithBlue) {
