@@ -66,7 +66,10 @@ shared_ptr<Face> MakeFace(const char16_t* image, const std::u16string& text, Col
     face->SetFont(600, u * 3 / 2);
     face->SetFormat(align | TextFormat::VCenter | TextFormat::SingleLine);
     face->SetTextColor(color);
-    face->SetTextPadding(padLeft, 0, padRight, 0);
+    // The margins are a low-resolution screen's pixels; the face's rounded edge grows with the
+    // dpi, and so must they, or the text runs under it.
+    const int dpi = GetDisplayMetrics().dpi;
+    face->SetTextPadding(padLeft * dpi / 96, 0, padRight * dpi / 96, 0);
     return face;
 }
 
