@@ -35,10 +35,7 @@ void CatsScene::Build(GObjectPtr& page) {
         FillRows();
         return;
     }
-    catsRequest = Kestro::Instance().BuildCatsRequest();
-    if (!catsRequest) return;
-    catsRequest->Completion().Add(this, &CatsScene::CatsDone);
-    Track(catsRequest);
+    catsRequest = Await(Kestro::Instance().BuildCatsRequest(), &CatsScene::CatsDone);
 }
 
 void CatsScene::CatsDone(HttpRequest* request, bool ok) {

@@ -24,10 +24,8 @@ void ChooseTagsScene::Build(GObjectPtr& page) {
         BuildRows();
         return;
     }
-    tagsRequest = api::Send(api::TagsUrl(Kestro::Instance().GetSessionId()));
-    if (!tagsRequest) return;
-    tagsRequest->Completion().Add(this, &ChooseTagsScene::TagsDone);
-    Track(tagsRequest);
+    tagsRequest = Await(api::Send(api::TagsUrl(Kestro::Instance().GetSessionId())),
+                        &ChooseTagsScene::TagsDone);
 }
 
 void ChooseTagsScene::TagsDone(HttpRequest* request, bool ok) {

@@ -12,9 +12,4 @@ class LoginChooseLanguageScene : public Scene {
     void OnChoose(int index) override;
 };
 
-// The languages of the localization file in list order, and the current one's index.
-std::vector<Scene::Choice> LanguageChoices(int& current);
-// Makes the index-th language current (when it is not) and rebuilds every scene in it.
-void ChooseLanguage(int index);
-
 }  // namespace zentri

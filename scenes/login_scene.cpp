@@ -81,10 +81,7 @@ void LoginScene::OnLeftSoftKey() {
         return;
     }
     App().SetBusy(false);
-    authRequest = api::Send(api::AuthUrl(k.login, k.password));
-    if (!authRequest) return;
-    authRequest->Completion().Add(this, &LoginScene::AuthDone);
-    Track(authRequest);
+    authRequest = Await(api::Send(api::AuthUrl(k.login, k.password)), &LoginScene::AuthDone);
 }
 
 void LoginScene::AuthDone(HttpRequest* request, bool ok) {
@@ -129,10 +126,8 @@ void LoginScene::AskToResend() {
     if (!answer) return;
     answer->Add([this](PopupBox::PopupBoxResult result) {
         if (result != PopupBox::LeftKey) return;
-        resendRequest = api::Send(api::ActmailResendUrl(loginEdit->Text()));
-        if (!resendRequest) return;
-        resendRequest->Completion().Add(this, &LoginScene::ResendDone);
-        Track(resendRequest);
+        resendRequest =
+            Await(api::Send(api::ActmailResendUrl(loginEdit->Text())), &LoginScene::ResendDone);
     });
 }
 

@@ -54,10 +54,7 @@ void RegisterScene::OnRightSoftKey() {
     const std::u16string password = passwordEdit->Text();
     if (ShowMessageIfError(Check(login, mail, password, repeatEdit->Text())) != 0) return;
     App().SetBusy(false);
-    regRequest = api::Send(api::RegUrl(login, password, mail));
-    if (!regRequest) return;
-    regRequest->Completion().Add(this, &RegisterScene::RegDone);
-    Track(regRequest);
+    regRequest = Await(api::Send(api::RegUrl(login, password, mail)), &RegisterScene::RegDone);
 }
 
 void RegisterScene::RegDone(HttpRequest* request, bool ok) {

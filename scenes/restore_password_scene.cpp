@@ -29,10 +29,8 @@ void RestorePasswordScene::OnRightSoftKey() {
         return;
     }
     // The request itself sends a mail address as "mail" and anything else as "login".
-    restoreRequest = api::Send(api::AuthRestoreUrl(name));
-    if (!restoreRequest) return;
-    restoreRequest->Completion().Add(this, &RestorePasswordScene::RestoreDone);
-    Track(restoreRequest);
+    restoreRequest =
+        Await(api::Send(api::AuthRestoreUrl(name)), &RestorePasswordScene::RestoreDone);
 }
 
 void RestorePasswordScene::RestoreDone(HttpRequest* request, bool ok) {

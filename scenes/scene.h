@@ -158,6 +158,16 @@ class Scene : public shared_object {
     static std::u16string Str(int id);
     // Keeps `request` to be cancelled, its handlers dropped, if the scene goes first.
     void Track(const shared_ptr<HttpRequest>& request);
+    // Tracks a request just sent and has its completion call `done` on this scene; returns it
+    // for the scene's member (null when it could not be sent).
+    template <class S>
+    shared_ptr<HttpRequest> Await(shared_ptr<HttpRequest> request,
+                                  void (S::*done)(HttpRequest*, bool)) {
+        if (!request) return nullptr;
+        request->Completion().Add(static_cast<S*>(this), done);
+        Track(request);
+        return request;
+    }
     // A tap (touch type 5) on `node` calls `handler`. The handler lives in the node, and holds
     // the scene only by a plain pointer: the page never outlives its scene.
     void OnTap(const GObjectPtr& node, std::function<void()> handler);
