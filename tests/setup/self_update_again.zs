@@ -1,0 +1,21 @@
+# The next start of the updated client: signed in, it finds its own revision equal to the
+# catalogue's and asks nothing; My apps shows Zentri without an update.
+wait-text Sign in
+tap-edit 1
+type demo
+tap-edit 2
+type demo1234
+softkey left
+wait-text Remember*
+softkey left
+idle
+wait 2000
+idle
+expect-no-text A new version of Zentri*
+tap-text My apps
+wait-text Zentri
+wait-text Run 30000
+expect-no-text Update
+expect-no-text A new version of Zentri*
+shot 3-next-start.png
+quit
