@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "ui/gobject.h"
 #include "ui/singleton.h"
 
 namespace zentri {
@@ -19,15 +20,22 @@ class Loading : public Singleton<Loading> {
     // The number of requests that keep the indicator shown.
     int32_t Count() const;
 
+    // Builds the layer that shows the indicator (a plain node to lay over every scene) and
+    // keeps its strip and spinner. Before it is built, Show only counts.
+    GObjectPtr BuildLayer();
+    const GObjectPtr& Strip() const { return strip; }
+    const GObjectPtr& Spinner() const { return spinner; }
+
   private:
     friend class Singleton<Loading>;
     Loading() = default;
 
-    // Brings what is on screen in line with count_ (under appLock). The strip and the spinner
-    // belong to the loading layer, which is built with the widgets; they are updated here.
+    // Brings what is on screen in line with count_ (under appLock).
     void UpdateIndicator();
 
     int32_t count_ = 0;
+    GObjectPtr spinner;
+    GObjectPtr strip;
 };
 
 }  // namespace zentri

@@ -30,9 +30,10 @@ int SoftKeyBarHeight(int baseUnit) {
 
 // Each key owns half of the bar; its label is centred in that half.
 void DrawSoftKeyBar(Surface& surface, const Rect& area, const SoftKeyBar& bar, int baseUnit) {
+    // Stored, not blended: a fill at full opacity keeps a trace of the labels drawn before.
+    surface.FillRaw(area, To565(kBarColor));
+    surface.FillRaw(Rect{area.x, area.y, area.w, 1}, To565(kEdgeColor));
     ClipScope scope(surface, area, area.x, area.y);
-    surface.FillRect(0, 0, area.w, area.h, kBarColor, 255);
-    surface.FillRect(0, 0, area.w, 1, kEdgeColor, 255);
     TextContext dc(surface);
     dc.SelectFont(FontManager::Instance().GetFont(600, baseUnit, false));
     int half = area.w / 2, margin = baseUnit / 2;
