@@ -17,8 +17,8 @@ file(MAKE_DIRECTORY ${STAGING}/files ${STAGING}/cab)
 file(COPY_FILE ${PROGRAM} ${STAGING}/files/zentri.exe)
 file(COPY_FILE ${LOCALIZATION} ${STAGING}/files/localization.xml)
 file(COPY_FILE ${SETUP_LIBRARY} ${STAGING}/Cabhook.dll)
-# The package carries the program without its debugging information, as a release would: a
-# tenth of the size to download and install.
+# The package carries the program without its debugging information, as a release would: the
+# debugging information is most of the built file's size.
 if(STRIP)
     foreach(binary ${STAGING}/files/zentri.exe ${STAGING}/Cabhook.dll)
         execute_process(COMMAND ${STRIP} --strip-debug ${binary} RESULT_VARIABLE stripped)

@@ -9,6 +9,10 @@ type demo1234
 softkey left
 wait-text Remember*
 softkey left
+# A first start goes through the settings; Next leads to the main menu, which checks the
+# installed applications against the catalogue.
+wait-text Settings
+softkey right
 wait-text A new version of Zentri (1.3)* 30000
 shot 1-question.png
 softkey left
