@@ -12,8 +12,10 @@ softkey left
 # A first start goes through the settings; Next leads to the main menu, which checks the
 # installed applications against the catalogue.
 wait-text Settings
+idle
 softkey right
 wait-text A new version of Zentri (1.3)* 30000
+idle
 shot 1-question.png
 softkey left
 wait-text My apps

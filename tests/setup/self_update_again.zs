@@ -11,6 +11,7 @@ expect-no-text A new version of Zentri*
 tap-text My apps
 wait-text Zentri
 wait-text Run 30000
+idle
 expect-no-text Update
 expect-no-text A new version of Zentri*
 shot 3-next-start.png
