@@ -58,6 +58,11 @@ library_file="$device$(printf '%s' "$library" | tr '\\' '/')"
 [ -f "$library_file" ] || fail "the setup library $library is not on the device"
 [ "$(value_names "$app\\ExecutableFiles")" = '\Program Files\Zentri\zentri.exe' ] ||
     fail "ExecutableFiles: $(value_names "$app\\ExecutableFiles")"
+[ "$(value_names 'Software\Zentri')" = ZentriRevision ] || fail "Software\Zentri: $(value_names 'Software\Zentri')"
+[ "$(value_names "$app" | tr '\n' ' ')" = "InstallCommit InstallDir SetupLibrary " ] ||
+    fail "the install key's values: $(value_names "$app" | tr '\n' ' ')"
+[ "$(value_names "$app\\Folders" | tr '\n' '|')" = '\Program Files|\Program Files\Zentri|\Windows\AppMgr|' ] ||
+    fail "the recorded folders: $(value_names "$app\\Folders" | tr '\n' '|')"
 expected_files=$(for f in "$files"/*; do printf '\\Program Files\\Zentri\\%s\n' "$(basename "$f")"; done | sort)
 [ "$(value_names "$app\\Files")" = "$expected_files" ] || fail "the recorded files differ"
 # Nothing else in the registry than these keys and their parents.
