@@ -13,6 +13,8 @@ constexpr int32_t kRootCategoryName = 6000;
 Kestro::Kestro() {
     DetectDeviceProfile(detectedProfile);
     profile = detectedProfile;
+    // A configuration that fails before the settings were ever opened goes back to this.
+    savedProfile = profile;
     rootCategory.name = Localization::Instance().Get(kRootCategoryName);
 }
 
@@ -45,6 +47,7 @@ void Kestro::LoadSettings(const std::u16string& path) {
     Localization::Instance().SetLanguage(record->language);
 
     profile = record->profile;
+    savedProfile = profile;
 
     keepCabs = record->keepCabs;
     firstStart = false;

@@ -20,6 +20,8 @@ KestroApp::KestroApp() = default;
 KestroApp::~KestroApp() {
     // Workers that end a job report through Kestro::app; from here on there is no application.
     if (Kestro::Instance().app == this) Kestro::Instance().app = nullptr;
+    // The indicator's nodes belong to this application's screen, which goes with it.
+    if (shellBuilt) Loading::Instance().DropLayer();
     popupBox.Attach(nullptr, nullptr);
     popupBox.OnClosed().RemoveObject(this);
     popupBox.OnFree().RemoveObject(this);

@@ -68,6 +68,13 @@ GObjectPtr Loading::BuildLayer() {
     return layer;
 }
 
+void Loading::DropLayer() {
+    std::lock_guard<AppLockType> lock(AppLock());
+    if (spinner) static_cast<SpinnerNode*>(spinner.get())->Stop();
+    strip = nullptr;
+    spinner = nullptr;
+}
+
 void Loading::UpdateIndicator() {
     if (!strip || !spinner) return;
     auto* band = static_cast<StripNode*>(strip.get());

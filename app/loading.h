@@ -23,6 +23,8 @@ class Loading : public Singleton<Loading> {
     // Builds the layer that shows the indicator (a plain node to lay over every scene) and
     // keeps its strip and spinner. Before it is built, Show only counts.
     GObjectPtr BuildLayer();
+    // Forgets the layer (the application's window is going): from then on Show only counts.
+    void DropLayer();
     const GObjectPtr& Strip() const { return strip; }
     const GObjectPtr& Spinner() const { return spinner; }
 

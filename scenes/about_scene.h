@@ -1,5 +1,5 @@
 #pragma once
-// Placeholder until the scene is written: a page with its header only.
+// The program's name, icon and a few words about it, with links to its pages on the web.
 
 #include "scenes/scene.h"
 

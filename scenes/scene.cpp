@@ -311,7 +311,13 @@ GObjectPtr Scene::AddChoiceList(const GObjectPtr& page, const std::vector<Choice
         });
     }
     content->SetLayout(shared_ptr<Layout>(new ListLayout(rowHeight, 0)));
-    content->SetPosition(0, -(std::max(selected, 0) * rowHeight));
+    // The selected entry comes to the top, as far as the list reaches: a short list is not
+    // scrolled past its end (its first entries would hide above the view).
+    const int viewHeight = page->Height() - 3 * U();
+    const int listHeight = static_cast<int>(entries.size()) * rowHeight;
+    const int offset =
+        std::min(std::max(selected, 0) * rowHeight, std::max(listHeight - viewHeight, 0));
+    content->SetPosition(0, -offset);
     return content;
 }
 

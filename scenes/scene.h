@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "net/http_request.h"
 #include "ui/gobject.h"
 #include "ui/shared_object.h"
 #include "widgets/edit.h"
@@ -30,7 +31,6 @@
 
 namespace zentri {
 
-class HttpRequest;
 class KestroApp;
 
 // The widget types the page-building operations make.

@@ -8,9 +8,12 @@
 
 #include "app/kestro.h"
 #include "app/kestro_app.h"
+#include "app/loading.h"
 #include "scenes/scene.h"
 #include "tests/support/temp_device.h"
 #include "ui/menu_bar.h"
+#include "widgets/animated_image.h"
+#include "widgets/image.h"
 
 namespace zentri::test {
 namespace {
@@ -61,9 +64,9 @@ class Navigation : public ::testing::Test {
     }
     int PageX(size_t index) { return app.SceneContainer()->ChildAt(index)->X(); }
 
+    Log log;  // outlives the scenes, which write into it when destroyed
     TempDevice device;
     KestroApp app;
-    Log log;
 };
 
 TEST_F(Navigation, PushSlidesInAndBackDestroysTheSceneOnlyAfterItsSlide) {
@@ -136,6 +139,35 @@ TEST_F(Navigation, SoftKeysAnswerAnOpenPopupBoxAndTheSceneGetsItsKeysBack) {
     EXPECT_EQ(log, (Log{"a.OnPopupClosed", "a.Activate"}));
     app.OnCommand(MenuBar::kLeftCommand);  // no box any more: the scene's own key
     EXPECT_EQ(log.back(), "a.OnLeftSoftKey");
+}
+
+}  // namespace
+}  // namespace zentri::test
+
+namespace zentri::test {
+namespace {
+
+TEST_F(Navigation, LoadingStripStaysWhileAnyRequestRunsAboveEveryPage) {
+    Push("a");
+    GObjectPtr layer = Loading::Instance().BuildLayer();
+    app.Server().Root()->AddChild(layer);
+    const GObjectPtr& strip = Loading::Instance().Strip();
+    auto* spinner =
+        static_cast<TAnimatedImage<TImage<GObject>>*>(Loading::Instance().Spinner().get());
+    Loading::Instance().Show(true);
+    Loading::Instance().Show(true);
+    Frames(5);
+    EXPECT_NE(spinner->CurrentState(), 0);
+    Loading::Instance().Show(false);
+    EXPECT_TRUE(strip->IsVisible());
+    EXPECT_EQ(spinner->CurrentState(), 0);  // restarted
+    EXPECT_TRUE(spinner->IsVisible());
+    Loading::Instance().Show(false);
+    EXPECT_FALSE(strip->IsVisible());
+    EXPECT_FALSE(spinner->IsVisible());
+    // The layer lies above the scene container, and the band sits across the bottom.
+    EXPECT_EQ(app.Server().Root()->ChildAt(app.Server().Root()->ChildCount() - 1), layer);
+    EXPECT_EQ(strip->Y() + strip->Height(), 320);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ PORT="${PORT%%/*}"
 program="$DEVICE/Program Files/Zentri"
 mkdir -p "$program"
 cp "$build/zentri" "$program/zentri.exe"
-sed "s|http://127.0.0.1:8642/|http://127.0.0.1:$PORT/|" "$source_dir/resources/localization.xml" \
+sed "s|http://127.0.0.1:8642/|http://127.0.0.1:$PORT/|g" "$source_dir/resources/localization.xml" \
     >"$program/localization.xml"
 cmake -DDPI="${ZENTRI_DPI:-192}" -DIMAGES="$build/resources/images" -DDEST="$program" \
     -P "$source_dir/resources/images/copy_image_set.cmake" >/dev/null
