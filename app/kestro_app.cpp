@@ -5,6 +5,7 @@
 #include "app/localization.h"
 #include "manager/app_manager.h"
 #include "net/http_request.h"
+#include "platform/device_program.h"
 #include "scenes/login_scene.h"
 #include "scenes/multi_scene_layout.h"
 #include "scenes/scene.h"
@@ -43,6 +44,8 @@ void KestroApp::OnCreate(const CreateInfo& info) {
     InputManager::Instance().SetApplication(this);
     ImagePool::Instance().SetFolder(programFolder);
     menuBar.Create(true);
+    // Installs start the device's \Windows\wceload.exe: the installer stand-in is placed there.
+    platform::StageInstaller();
     AppManager::Instance();  // reads the installed applications from the registry
 }
 

@@ -20,8 +20,14 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | 
 // follows the last ">" is dropped (a text without ">" becomes empty). Returned in UTF-8 again
 // for the XML parser.
 std::string AnswerText(const void* body, size_t count) {
-    std::u16string text =
-        platform::Utf8ToUtf16(std::string_view(static_cast<const char*>(body), count));
+    const std::string_view raw(static_cast<const char*>(body), count);
+    if (platform::IsWellFormedUtf8(raw)) {
+        // The usual answer: the round trip through UTF-16 would give the same bytes.
+        const size_t last = raw.rfind('>');
+        return std::string(last == std::string_view::npos ? std::string_view()
+                                                          : raw.substr(0, last + 1));
+    }
+    std::u16string text = platform::Utf8ToUtf16(raw);
     text.resize(std::min(text.size(), text.find(u'\0')));
     size_t last = text.rfind(u'>');
     text.resize(last == std::u16string::npos ? 0 : last + 1);

@@ -102,6 +102,23 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == 0) return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        // A replacement character is well-formed only where the text itself holds one.
+        if (DecodeUtf8(text, i) == kReplacement && text.substr(start, i - start) != "\xEF\xBF\xBD")
+            return false;
+    }
+    return true;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

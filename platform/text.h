@@ -12,6 +12,8 @@ namespace platform {
 // Malformed input (bad UTF-8 sequences, lone surrogates) becomes U+FFFD; never throws.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
+// Well-formed UTF-8 without a 0 character: converting it to UTF-16 and back gives it unchanged.
+bool IsWellFormedUtf8(std::string_view text);
 
 // Signed decimal: optional leading blanks, an optional sign, then digits up to the first
 // non-digit. Text that does not start with a number reads as 0; values beyond the range are

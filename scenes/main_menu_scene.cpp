@@ -8,7 +8,10 @@
 #include "net/http_request.h"
 #include "net/xml_response.h"
 #include "scenes/about_scene.h"
+#include "scenes/apps_scene.h"
+#include "scenes/cats_scene.h"
 #include "scenes/my_apps_scene.h"
+#include "scenes/search_scene.h"
 #include "scenes/settings_scene.h"
 #include "widgets/list_layout.h"
 
@@ -41,9 +44,11 @@ void MainMenuScene::Build(GObjectPtr& page) {
         std::function<void()> open;
     };
     const Entry entries[] = {
-        {u"icon_top.png", 5001, [] {}},
-        {u"icon_cats.png", 5002, [] {}},
-        {u"icon_search.png", 5003, [] {}},
+        {u"icon_top.png", 5001,
+         [] { Push<AppsScene>(Str(5001), Str(5000), nullptr, u"", u"", u"", 25, -1, true); }},
+        {u"icon_cats.png", 5002,
+         [] { Push<CatsScene>(&Kestro::Instance().GetRootCategory(), nullptr); }},
+        {u"icon_search.png", 5003, [] { Push<SearchScene>(); }},
         {u"icon_myapps.png", 5004, [] { Push<MyAppsScene>(); }},
         {u"icon_settings.png", 5005, [] { Push<SettingsScene>(false); }},
     };

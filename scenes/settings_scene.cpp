@@ -189,9 +189,6 @@ void SettingsScene::StoreSwitches() {
     p.gps = SwitchValue(gpsSwitch, p.gps);
     p.keypad = SwitchValue(keypadSwitch, p.keypad);
     k.keepCabs = SwitchValue(keepCabsSwitch, k.keepCabs);
-    // Written now as well as at shutdown, so that a run that does not end normally keeps the
-    // user's choice.
-    k.SaveSettings(SettingsFilePath());
 }
 
 bool SettingsScene::ChangedSinceEntry() const {

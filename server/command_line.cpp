@@ -1,12 +1,13 @@
 #include "server/command_line.h"
 
+#include "server/bulk_category.h"
 #include "server/query.h"
 
 namespace zentri::server {
 
 const char* const kUsage =
     "usage: zentri-catalogue serve --port N --data DIR [--host ADDR] [--session-idle SECONDS]\n"
-    "                              [--assets DIR] [--public-url URL]\n"
+    "                              [--assets DIR] [--public-url URL] [--bulk-category N]\n"
     "       zentri-catalogue user add LOGIN PASSWORD MAIL [--active] --data DIR\n"
     "       zentri-catalogue user activate LOGIN --data DIR\n";
 
@@ -41,6 +42,12 @@ std::string ParseCommandLine(const std::vector<std::string>& args, Command& comm
             auto idle = value(text) ? ReadInteger(text) : std::nullopt;
             if (!idle || *idle < 1) return "--session-idle needs a number of seconds";
             command.sessionIdle = *idle;
+        } else if (arg == "--bulk-category") {
+            auto count = value(text) ? ReadInteger(text) : std::nullopt;
+            if (!count || *count < 0 || *count > kMaxBulkApps)
+                return "--bulk-category needs a number of applications from 0 to " +
+                       std::to_string(kMaxBulkApps);
+            command.bulkCategory = *count;
         } else if (arg.rfind("--", 0) == 0) {
             return "unknown option " + arg;
         } else {

@@ -1,7 +1,7 @@
 #pragma once
 // The command line of zentri-catalogue:
 //   serve --port N --data DIR [--host ADDR] [--session-idle SECONDS] [--assets DIR]
-//         [--public-url URL] [--fast-hash]
+//         [--public-url URL] [--bulk-category N] [--fast-hash]
 //   user add LOGIN PASSWORD MAIL [--active] --data DIR [--assets DIR] [--fast-hash]
 //   user activate LOGIN --data DIR [--assets DIR]
 
@@ -19,7 +19,8 @@ struct Command {
     std::string assets;     // empty: beside the program
     std::string publicUrl;  // empty: the address listened on
     int64_t sessionIdle = 30 * 60;
-    bool fastHash = false;  // minimal hash limits, for tests only
+    bool fastHash = false;      // minimal hash limits, for tests only
+    int64_t bulkCategory = -1;  // generated applications to hold in their category; -1: as is
     std::string login, password, mail;
     bool active = false;
 };

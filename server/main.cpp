@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
         options.assetsDir = command.assets;
         options.sessionIdleSeconds = command.sessionIdle;
         options.publicUrl = command.publicUrl;
+        if (command.bulkCategory >= 0) options.bulkCategoryApps = command.bulkCategory;
         options.hashCost = command.fastHash ? HashCost::Minimal : HashCost::Interactive;
         CatalogueService service(options);
         if (command.kind == Command::Serve) return Serve(command, service);

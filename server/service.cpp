@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "server/bulk_category.h"
 #include "server/seed.h"
 
 namespace zentri::server {
@@ -38,6 +39,7 @@ CatalogueService::CatalogueService(const ServiceOptions& options)
         if (!LoadSeed(*db_, options.hashCost, clock_->Now(), assetsDir_ / "catalogue.xml", message))
             throw std::runtime_error("cannot load the seed catalogue: " + message);
     }
+    if (options.bulkCategoryApps) SetBulkCategory(*db_, *options.bulkCategoryApps);
 }
 
 std::filesystem::path CatalogueService::Asset(const std::string& relative) const {

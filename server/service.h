@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "server/accounts.h"
@@ -25,6 +26,9 @@ struct ServiceOptions {
     // The address people reach the service at, for the links in mails ("http://host:port/");
     // empty: the address the service listens on.
     std::string publicUrl;
+    // When set, the category of generated applications is made to hold this many (0 removes
+    // it); otherwise the data folder keeps what it has.
+    std::optional<int64_t> bulkCategoryApps;
 };
 
 // The assets folder beside the running program ("<folder of the executable>/assets").

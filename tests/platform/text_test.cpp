@@ -27,6 +27,23 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xEF\xBF\xBD");
 }
 
+TEST(Utf, WellFormedIsExactlyWhatRoundTripsUnchanged) {
+    const std::string_view texts[] = {"",
+                                      "plain",
+                                      "gr\xC3\xBC\xC3\x9F \xE2\x82\xAC \xF0\x9F\x98\x80",
+                                      "\xEF\xBF\xBD",
+                                      "a\x80",
+                                      "ab\xE2\x82",
+                                      "\xC0\xAF",
+                                      "\xED\xA0\x80",
+                                      "\xF4\x90\x80\x80",
+                                      std::string_view("a\0b", 3)};
+    for (std::string_view text : texts) {
+        const bool same = Utf16ToUtf8(Utf8ToUtf16(text)) == text && text.find('\0') == text.npos;
+        EXPECT_EQ(IsWellFormedUtf8(text), same) << text;
+    }
+}
+
 TEST(Numbers, IntegersReadLikeTheHandset) {
     EXPECT_EQ(ParseInt("42"), 42);
     EXPECT_EQ(ParseInt("  -17"), -17);
