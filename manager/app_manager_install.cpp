@@ -10,6 +10,7 @@
 #include "manager/cab_file_name.h"
 #include "manager/install_key.h"
 #include "platform/debug.h"
+#include "platform/install_journal.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -31,6 +32,19 @@ std::optional<std::u16string> InstallerCommandLine(const std::u16string& cabPath
     std::u16string line = u"/delete 0 \"" + cabPath + u"\"";
     if (line.size() >= kCommandLineBuffer) return std::nullopt;
     return line;
+}
+
+// The commit number of the program's own install record, which the installer raises with
+// every installation it commits (0 when there is none); 0 for any other application.
+uint32_t OwnInstallCommit(const InstallRequest& job) {
+    std::optional<std::string> path = InstallKeyPath(job.sysid);
+    platform::RegKey key;
+    uint32_t commit = 0;
+    if (job.sysid != AppManager::kOwnSysid || !path ||
+        platform::RegKey::Open(*path, key) != platform::RegResult::Ok ||
+        key.QueryDword(platform::kCommitValue, commit) != platform::RegResult::Ok)
+        return 0;
+    return commit;
 }
 
 }  // namespace
@@ -88,8 +102,13 @@ void AppManager::FinishInstall(InstallRequest* job) {
 }
 
 void AppManager::InstallWorker(shared_ptr<InstallRequest> job) {
+    uint32_t ownCommit = OwnInstallCommit(*job);
     int32_t old = ExchangeOwnRevision(*job, job->revision);
     bool ok = RunInstaller(*job);
+    // The running program outlives an installation of itself: its files were renamed over, the
+    // new revision is what the device holds and what its next start must find. Only when the
+    // installer committed nothing does the earlier value go back.
+    bool ownReplaced = ok && OwnInstallCommit(*job) != ownCommit;
 
     std::lock_guard<AppLockType> lock(AppLock());
     cabFiles.Release(job->cabPath);  // disposed of (or never opened): the name is free again
@@ -102,7 +121,7 @@ void AppManager::InstallWorker(shared_ptr<InstallRequest> job) {
         RecountUpdate(job->sysid);
     }
     job->Finished.Clear();  // called once; lets go of the application it reports to
-    ExchangeOwnRevision(*job, old);
+    if (!ownReplaced) ExchangeOwnRevision(*job, old);
     if (!installJobs.Stopped()) RebuildCatalogueScenes(KestroApp::kRebuildAfterInstall);
     FinishInstall(job.get());
 }

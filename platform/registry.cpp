@@ -107,6 +107,19 @@ pid_t ProcessId() {
     return pid;
 }
 
+// Closes the connection this process opened (a handle inherited through fork() is abandoned,
+// never used) and forgets it; the generation goes on counting.
+void Disconnect(Connection& conn) {
+    if (conn.db && conn.pid == ProcessId()) {
+        for (auto& [sql, statement] : conn.statements)
+            sqlite3_finalize(statement);
+        sqlite3_close_v2(conn.db);
+    }
+    uint64_t generation = conn.generation;
+    conn = Connection{};
+    conn.generation = generation;
+}
+
 // Returns the open database of the current device root, or null (with lastError set).
 sqlite3* Database() {
     // A transaction keeps its connection to the end: nothing to check in between.
@@ -114,14 +127,8 @@ sqlite3* Database() {
     Connection& conn = Current();
     std::string file = RegistryFile();
     if (conn.db && conn.file == file && conn.pid == ProcessId()) return conn.db;
-    if (conn.db && conn.pid == ProcessId()) {
-        for (auto& [sql, statement] : conn.statements)
-            sqlite3_finalize(statement);
-        sqlite3_close_v2(conn.db);
-    }
-    uint64_t generation = conn.generation + 1;
-    conn = Connection{};  // a handle inherited through fork() is abandoned, never used
-    conn.generation = generation;
+    Disconnect(conn);
+    ++conn.generation;
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
     sqlite3* db = nullptr;
@@ -388,6 +395,14 @@ std::string RegistryFile() {
 
 std::string RegistryError() {
     return lastError;
+}
+
+bool CloseRegistry() {
+    std::lock_guard<std::recursive_mutex> guard(DbLock());
+    Connection& conn = Current();
+    if (transactionDb || !conn.inUse.empty()) return false;
+    Disconnect(conn);
+    return true;
 }
 
 RegResult RegKey::Open(std::string_view path, RegKey& key) {

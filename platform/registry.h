@@ -114,4 +114,10 @@ std::string RegistryError();
 // The database file of the current device root.
 std::string RegistryFile();
 
+// Closes this process's connection to the registry; the next call opens it again. A shared
+// library with its own copy of this layer (a package's setup library) calls it before it
+// returns to its loader, which may unload it with the connection still open. Does nothing and
+// returns false while a RegTransaction of this thread is open.
+bool CloseRegistry();
+
 }  // namespace platform

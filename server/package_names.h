@@ -38,5 +38,9 @@ inline std::string PackageFile(std::string_view sysid, int64_t revision) {
 inline std::string PackagePath(std::string_view sysid, int64_t revision) {
     return "packages/" + PackageFile(sysid, revision);
 }
+// A package the build makes elsewhere (the client's own), under its own file name.
+inline std::string PrebuiltPackagePath(std::string_view file) {
+    return "packages/" + std::string(file);
+}
 
 }  // namespace zentri::server

@@ -74,8 +74,10 @@ void LoadApp(Database& db, pugi::xml_node app) {
         throw SeedError("app " + std::to_string(id) + ": unknown price kind " + type);
     int64_t revision = Number(app, "revision");
     std::string install = app.attribute("install").as_string((Slug(sysid) + ".cab").c_str());
-    // Applications without a package source are listed, but "download" refuses them.
+    // Applications without a package are listed, but "download" refuses them.
     std::string package = *app.attribute("package").value() ? PackagePath(sysid, revision) : "";
+    if (std::string prebuilt = app.attribute("prebuilt").value(); !prebuilt.empty())
+        package = PrebuiltPackagePath(prebuilt);
     double rates = static_cast<double>(Number(app, "rates", 0));
     double average = app.attribute("rate").as_double(0);
     if (average < 0 || average > 5) throw SeedError("app " + std::to_string(id) + ": bad rate");

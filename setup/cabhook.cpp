@@ -77,6 +77,15 @@ void AskToKeepSettings(const std::string& installDir) {
     std::filesystem::remove(platform::HostPath(installDir + "\\settings.dat"), ec);
 }
 
+// Held by each call: the installer may unload the library between calls, which would leave
+// this library's own registry connection open and unreachable, so it is closed on the way out.
+struct RegistryClosedOnReturn {
+    RegistryClosedOnReturn() = default;
+    RegistryClosedOnReturn(const RegistryClosedOnReturn&) = delete;
+    RegistryClosedOnReturn& operator=(const RegistryClosedOnReturn&) = delete;
+    ~RegistryClosedOnReturn() { platform::CloseRegistry(); }
+};
+
 // Runs one step of a call, skipping whatever it throws: nothing may escape into the installer.
 template <typename Step>
 void Skipping(Step step) {
@@ -97,6 +106,7 @@ SETUP_EXPORT int Install_Init(void*, int, int, const char*) {
 SETUP_EXPORT int Install_Exit(void*, const char* installDir, unsigned, unsigned, unsigned, unsigned,
                               unsigned) {
     if (!installDir) return SETUP_EXIT_DONE;
+    RegistryClosedOnReturn closed;
     std::string dir = installDir;
     Skipping([] { KeepRevisionAtLeastPackage(); });
     Skipping([&] { CreateShortcut(dir); });
@@ -105,6 +115,7 @@ SETUP_EXPORT int Install_Exit(void*, const char* installDir, unsigned, unsigned,
 
 SETUP_EXPORT int Uninstall_Init(void*, const char* installDir) {
     if (!installDir) return SETUP_INIT_CONTINUE;
+    RegistryClosedOnReturn closed;
     std::string dir = installDir;
     Skipping([&] { AskToKeepSettings(dir); });
     Skipping([&] { platform::DeleteTree(dir + "\\cabs"); });

@@ -365,6 +365,31 @@ TEST_F(Install, TheProgramsOwnRevisionIsSwappedWhileItsInstallerRuns) {
     EXPECT_EQ(RegistryRevision("Acme Zentri"), 30);
 }
 
+// Here the program runs on over its own update, so it must not put back the revision it
+// replaced; an installer that committed nothing (refused, cancelled) leaves the earlier value.
+TEST_F(Install, TheProgramsOwnUpdateThatTheInstallerCommitsKeepsTheNewRevision) {
+    platform::RegKey own;
+    ASSERT_EQ(platform::RegKey::Create("\\Software\\Zentri", own), platform::RegResult::Ok);
+    own.SetDword("ZentriRevision", 12);
+    Register("Nelvo Zentri", 12);
+    std::string committed = FakeCab("Nelvo Zentri") + "commit=2\n";
+    shared_ptr<App> update =
+        InstallCab(CatalogueEntry(0, "Nelvo Zentri", 20), "zentri.cab", committed);
+    EXPECT_TRUE(log.WaitEnd(*update, App::Installing));
+    test::Settle();
+    uint32_t revision = 0;
+    EXPECT_EQ(own.QueryDword("ZentriRevision", revision), platform::RegResult::Ok);
+    EXPECT_EQ(revision, 20u);
+    EXPECT_EQ(RegistryRevision("Nelvo Zentri"), 20);
+
+    shared_ptr<App> refused =
+        InstallCab(CatalogueEntry(0, "Nelvo Zentri", 30), "zentri.cab", FakeCab("Nelvo Zentri"));
+    EXPECT_TRUE(log.WaitEnd(*refused, App::Installing));
+    test::Settle();
+    EXPECT_EQ(own.QueryDword("ZentriRevision", revision), platform::RegResult::Ok);
+    EXPECT_EQ(revision, 20u);
+}
+
 TEST_F(Install, ShutdownWaitsForTheRunningInstallerAndDropsTheRest) {
     MakeFifos();
     shared_ptr<App> running = InstallCab(CatalogueEntry(0, "Acme Running", 3), "running.cab",

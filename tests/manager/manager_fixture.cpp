@@ -257,6 +257,10 @@ if grep -q '^block' "$cab" 2>/dev/null; then
 fi
 key=$(sed -n 's/^key=//p' "$cab" 2>/dev/null)
 if [ -n "$key" ]; then "$reg" add "HKLM\\Security\\AppInstall\\$key" /f > /dev/null; fi
+commit=$(sed -n 's/^commit=//p' "$cab" 2>/dev/null)
+if [ -n "$commit" ]; then
+    "$reg" add "HKLM\\Security\\AppInstall\\$key" /v InstallCommit /t REG_DWORD /d "$commit" /f > /dev/null
+fi
 echo "end" >> "$log"
 )SH";
     device.WriteFile("\\Windows\\wceload.exe", script);

@@ -121,7 +121,7 @@ class ManagerTest : public ::testing::Test {
     // An installer stand-in at \Windows\wceload.exe: logs its arguments and the program's own
     // revision it sees; for a CAB with a "block" line, writes a line to the FIFO "started" in
     // the device root and waits for one from the FIFO "go"; registers the key named by the
-    // CAB's "key=" line, if any.
+    // CAB's "key=" line, if any, with the commit number of its "commit=" line, if any.
     void StageTestInstaller();
     // A CAB for the stand-in: registers `sysid`, or nothing when empty.
     static std::string FakeCab(const std::string& sysid, bool block = false) {

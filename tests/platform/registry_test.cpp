@@ -331,5 +331,36 @@ TEST(Registry, TransactionsApplyAllOrNothing) {
     EXPECT_EQ(version, 3u);
 }
 
+// A setup library closes its connection before it returns to the installer: keys and
+// enumerations go on over the next connection, and an open transaction is never cut short.
+TEST(Registry, ClosingTheConnectionKeepsKeysUsableAndSparesAnOpenTransaction) {
+    TempDevice device;
+    RegKey key, software;
+    ASSERT_EQ(RegKey::Create("\\Software\\Acme", key), RegResult::Ok);
+    ASSERT_EQ(RegKey::Create("\\Software\\Zentri", key), RegResult::Ok);
+    ASSERT_EQ(key.SetDword("ZentriRevision", 12), RegResult::Ok);
+    {
+        RegTransaction transaction;
+        ASSERT_TRUE(transaction.Active());
+        ASSERT_EQ(key.SetDword("ZentriRevision", 13), RegResult::Ok);
+        EXPECT_FALSE(CloseRegistry());
+        EXPECT_TRUE(transaction.Commit());
+    }
+    EXPECT_TRUE(CloseRegistry());
+    EXPECT_TRUE(CloseRegistry());  // already closed
+    uint32_t revision = 0;
+    EXPECT_EQ(key.QueryDword("ZentriRevision", revision), RegResult::Ok);
+    EXPECT_EQ(revision, 13u);
+
+    std::string name;
+    ASSERT_EQ(RegKey::Open("\\Software", software), RegResult::Ok);
+    ASSERT_EQ(software.EnumKey(0, name), RegResult::Ok);
+    EXPECT_EQ(name, "Acme");
+    EXPECT_TRUE(CloseRegistry());
+    ASSERT_EQ(software.EnumKey(1, name), RegResult::Ok);
+    EXPECT_EQ(name, "Zentri");
+    EXPECT_EQ(software.EnumKey(2, name), RegResult::NotFound);
+}
+
 }  // namespace
 }  // namespace platform
