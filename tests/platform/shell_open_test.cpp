@@ -38,6 +38,16 @@ std::string Read(const fs::path& path) {
     return text;
 }
 
+// A process's status, or nothing when it ended between the listing of /proc and the read (the
+// read then fails with "no such process", which the stream reports by throwing).
+std::string ReadStatus(const fs::path& path) {
+    try {
+        return Read(path);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 // Children of this process that still exist: running, or ended but not collected. None are
 // left once every opener has ended and been collected.
 int Children() {
@@ -45,7 +55,7 @@ int Children() {
     for (const auto& entry : fs::directory_iterator("/proc")) {
         std::string name = entry.path().filename().string();
         if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::string stat = Read(entry.path() / "stat");
+        std::string stat = ReadStatus(entry.path() / "stat");
         size_t close = stat.rfind(')');
         if (close == std::string::npos || close + 4 >= stat.size()) continue;
         char state = stat[close + 2];
