@@ -29,6 +29,14 @@
 
 namespace zentri::test {
 
+// The program's own texts, put on the device and loaded as the program loads them.
+inline void LoadProgramTexts(const TempDevice& device) {
+    std::ifstream in(SourceDir() / "resources" / "localization.xml", std::ios::binary);
+    device.WriteFile("\\Program Files\\Zentri\\localization.xml",
+                     std::string(std::istreambuf_iterator<char>(in), {}));
+    Localization::Instance().Load(u"\\Program Files\\Zentri\\localization.xml");
+}
+
 class RecordingApp : public KestroApp {
   public:
     shared_ptr<Delegation_1<PopupBox::PopupBoxResult>> ShowPopup(
@@ -45,9 +53,7 @@ class CatalogueSceneTest : public ::testing::Test {
     static constexpr int kWidth = 480, kHeight = 588;
 
     void SetUp() override {
-        device.WriteFile("\\Program Files\\Zentri\\localization.xml",
-                         ReadAll(SourceDir() / "resources" / "localization.xml"));
-        Localization::Instance().Load(u"\\Program Files\\Zentri\\localization.xml");
+        LoadProgramTexts(device);
         Kestro& k = Kestro::Instance();
         k.ClearCatalogue();
         k.SetSortOrder(u"createtime");
@@ -68,10 +74,6 @@ class CatalogueSceneTest : public ::testing::Test {
         PerformanceFrequency::Instance().SetSource(nullptr);
     }
 
-    static std::string ReadAll(const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     static std::u16string U16(const std::string& text) { return platform::Utf8ToUtf16(text); }
     static std::u16string Str(int id) { return Localization::Instance().Get(id); }
 

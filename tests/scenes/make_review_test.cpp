@@ -16,6 +16,7 @@ class MakeReview : public ::testing::Test {
   protected:
     void SetUp() override {
         LoadProgramTexts(device);
+        Kestro::Instance().SetSessionId(u"s1");
         app.Server().Resize(480, 640);
         app.BuildShell();
         app.PushScene(scene);

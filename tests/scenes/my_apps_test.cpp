@@ -44,6 +44,7 @@ class MyApps : public ::testing::Test {
             gateOpen = false;
         }
         LoadProgramTexts(device);
+        Kestro::Instance().SetSessionId(u"s1");
         app.Server().Resize(480, 640);
         app.BuildShell();
     }

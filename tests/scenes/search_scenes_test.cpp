@@ -92,7 +92,7 @@ TEST_F(SearchTest, TagsAreTakenOnlyWhenConfirmed) {
     Tap(tags->TagSwitches()[0]);
     EXPECT_TRUE(Switch::IsOn(*tags->TagSwitches()[2]));
     EXPECT_TRUE(Switch::IsOn(*tags->TagSwitches()[0]));  // the switch's own tap counts once
-    SoftKey(true);  // back: nothing changes
+    SoftKey(true);                                       // back: nothing changes
     EXPECT_TRUE(search->SelectedTags().empty());
     EXPECT_EQ(search->TagsText(), Str(9007));
 

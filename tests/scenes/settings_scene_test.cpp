@@ -11,6 +11,7 @@
 #include "app/localization.h"
 #include "app/settings_file.h"
 #include "scenes/settings_scene.h"
+#include "tests/scenes/catalogue_scene_fixture.h"
 #include "tests/support/temp_device.h"
 #include "ui/automation_tree.h"
 #include "ui/touch.h"
@@ -25,10 +26,7 @@ class HomeScene : public Scene {};  // where the settings are opened from
 class SettingsSceneTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::stringstream xml;
-        xml << std::ifstream(SourceDir() / "resources" / "localization.xml").rdbuf();
-        device.WriteFile("\\Program Files\\Zentri\\localization.xml", xml.str());
-        Localization::Instance().Load(u"\\Program Files\\Zentri\\localization.xml");
+        LoadProgramTexts(device);
         Localization::Instance().SetLanguage(u"en");
         Kestro& k = Kestro::Instance();
         k.detectedProfile = {u"wm6ppc", 240,   320,   true,  false, false, false,
