@@ -56,7 +56,7 @@ void KestroApp::OnDestroy() {
 bool KestroApp::OnStart() {
     BuildShell();
     Kestro::Instance().LoadSettings(programFolder + u"settings.dat");
-    PushScene(shared_ptr<Scene>(new LoginScene));
+    PushNew<LoginScene>();
     // The loading layer lies above every page and slide.
     root->AddChild(Loading::Instance().BuildLayer());
     return true;

@@ -7,6 +7,7 @@
 // Every operation runs on the UI thread or in a worker that holds appLock.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/application.h"
@@ -47,6 +48,11 @@ class KestroApp : public Application {
 
     // ---- navigation ----
     void PushScene(const shared_ptr<Scene>& scene);
+    // Makes a scene of type T from `args` and pushes it.
+    template <class T, class... A>
+    void PushNew(A&&... args) {
+        PushScene(shared_ptr<Scene>(new T(std::forward<A>(args)...)));
+    }
     // Back by one scene: animated (the scene goes when the slide ends) or at once.
     void GoBack();
     void PopImmediately();

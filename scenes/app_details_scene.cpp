@@ -134,17 +134,13 @@ void AppDetailsScene::BuildContent() {
     auto screenshots = AddButton(
         content, Str(8004) + u"(" + Number(static_cast<long>(details.pictures.size())) + u")");
     screenshots->SetId(Parts::kScreenshots);
-    OnTap(screenshots, [this] {
-        App().PushScene(shared_ptr<Scene>(new ScreenshotsScene(appName, details.pictures)));
-    });
+    OnTap(screenshots, [this] { App().PushNew<ScreenshotsScene>(appName, details.pictures); });
     auto reviews = AddButton(content, Str(8005) + u"(" + Number(app->reviews) + u")");
     reviews->SetId(Parts::kReviews);
-    OnTap(reviews,
-          [this] { App().PushScene(shared_ptr<Scene>(new ReviewsScene(appName, appId))); });
+    OnTap(reviews, [this] { App().PushNew<ReviewsScene>(appName, appId); });
     auto rate = AddButton(content, Str(8006));
     rate->SetId(Parts::kRate);
-    OnTap(rate,
-          [this] { App().PushScene(shared_ptr<Scene>(new MakeReviewScene(appName, appId))); });
+    OnTap(rate, [this] { App().PushNew<MakeReviewScene>(appName, appId); });
 
     const int starsWidth = app->rates > 0 ? 5 * (3 * U() / 2) : 0;
     content->SetLayout(shared_ptr<Layout>(new Parts(starsWidth, 3 * U() / 2, U())));

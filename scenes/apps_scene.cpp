@@ -71,8 +71,7 @@ void AppsScene::AddFilterBar(const GObjectPtr& page) {
         ->SetId(FilterBarLayout::kSegmentsId);
     sortButton = AddButton(bar, u"");
     sortButton->SetId(FilterBarLayout::kSortButtonId);
-    OnTap(sortButton,
-          [this] { App().PushScene(shared_ptr<Scene>(new AppsSceneChooseSort(this))); });
+    OnTap(sortButton, [this] { App().PushNew<AppsSceneChooseSort>(this); });
     RelabelSort();
     bar->SetLayout(shared_ptr<Layout>(new FilterBarLayout(U())));
     page->AddChild(bar, kSubHeaderId);
@@ -213,7 +212,7 @@ void AppsScene::BuildRows() {
 }
 
 void AppsScene::OpenDetails(const shared_ptr<zentri::App>& app) {
-    App().PushScene(shared_ptr<Scene>(new AppDetailsScene(app, title)));
+    App().PushNew<AppDetailsScene>(app, title);
 }
 
 }  // namespace zentri

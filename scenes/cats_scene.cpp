@@ -73,7 +73,7 @@ void CatsScene::FillRows() {
         AddRow(WithCount(sub->name, sub->count), leaf ? u"icon_showall.png" : u"icon_cats.png",
                !(leaf && chooser), [this, node, leaf] {
                    if (!leaf)
-                       App().PushScene(shared_ptr<Scene>(new CatsScene(node, chooser)));
+                       App().PushNew<CatsScene>(node, chooser);
                    else if (chooser)
                        Choose(node);
                    else

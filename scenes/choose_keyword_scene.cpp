@@ -24,8 +24,7 @@ void ChooseKeywordScene::Build(GObjectPtr& page) {
     keywordEdit = AddEdit(content, search->Keyword(), true);
     AddLabel(content, Str(9004), false);
     searchInButton = AddButton(content, Str(LabelOf(pendingSearchIn)));
-    OnTap(searchInButton,
-          [this] { App().PushScene(shared_ptr<Scene>(new ChooseSearchInScene(this))); });
+    OnTap(searchInButton, [this] { App().PushNew<ChooseSearchInScene>(this); });
     std::vector<TableLayout::Cell> cells;
     for (int row = 0; row < 4; ++row)
         cells.push_back({row, 0, 1.0, 1});

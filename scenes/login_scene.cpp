@@ -19,11 +19,6 @@ namespace {
 
 constexpr char16_t kPasswordChar = u'\u25CF';
 
-template <class T>
-shared_ptr<Scene> Make() {
-    return shared_ptr<Scene>(new T);
-}
-
 }  // namespace
 
 void LoginScene::Build(GObjectPtr& page) {
@@ -36,8 +31,7 @@ void LoginScene::Build(GObjectPtr& page) {
 
     AddLabel(content, u"", false);
     cell(0, 0.35);
-    OnTap(AddButton(content, Str(1007)),
-          [] { Kestro::Instance().app->PushScene(Make<LoginChooseLanguageScene>()); });
+    OnTap(AddButton(content, Str(1007)), [this] { App().PushNew<LoginChooseLanguageScene>(); });
     cell(0, 0.6);
     AddLabel(content, Str(1001), false);
     cell(1, 0.9);
@@ -50,15 +44,13 @@ void LoginScene::Build(GObjectPtr& page) {
     cell(4, 0.9);
     AddLabel(content, u"", false);
     cell(5, 0.35);
-    OnTap(AddButton(content, Str(1003)),
-          [] { Kestro::Instance().app->PushScene(Make<RestorePasswordScene>()); });
+    OnTap(AddButton(content, Str(1003)), [this] { App().PushNew<RestorePasswordScene>(); });
     cell(5, 0.6);
     AddLabel(content, Str(1004), false);
     cell(6, 0.9);
     AddLabel(content, u"", false);
     cell(7, 0.05);
-    OnTap(AddButton(content, Str(1005)),
-          [] { Kestro::Instance().app->PushScene(Make<RegisterScene>()); });
+    OnTap(AddButton(content, Str(1005)), [this] { App().PushNew<RegisterScene>(); });
     cell(7, 0.6);
     FinishTable(content, cells);
 }
@@ -142,9 +134,9 @@ void LoginScene::ResendDone(HttpRequest* request, bool ok) {
 
 void LoginScene::Continue() {
     if (Kestro::Instance().firstStart)
-        App().PushScene(shared_ptr<Scene>(new SettingsScene(true)));
+        App().PushNew<SettingsScene>(true);
     else
-        App().PushScene(shared_ptr<Scene>(new MainMenuScene));
+        App().PushNew<MainMenuScene>();
 }
 
 }  // namespace zentri

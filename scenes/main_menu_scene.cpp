@@ -17,15 +17,6 @@
 
 namespace zentri {
 
-namespace {
-
-template <class T, class... A>
-void Push(A... args) {
-    Kestro::Instance().app->PushScene(shared_ptr<Scene>(new T(args...)));
-}
-
-}  // namespace
-
 MainMenuScene::~MainMenuScene() {
     if (subscribed) AppManager::Instance().UpdatesChanged.RemoveObject(this);
 }
@@ -45,12 +36,14 @@ void MainMenuScene::Build(GObjectPtr& page) {
     };
     const Entry entries[] = {
         {u"icon_top.png", 5001,
-         [] { Push<AppsScene>(Str(5001), Str(5000), nullptr, u"", u"", u"", 25, -1, true); }},
+         [this] {
+             App().PushNew<AppsScene>(Str(5001), Str(5000), nullptr, u"", u"", u"", 25, -1, true);
+         }},
         {u"icon_cats.png", 5002,
-         [] { Push<CatsScene>(&Kestro::Instance().GetRootCategory(), nullptr); }},
-        {u"icon_search.png", 5003, [] { Push<SearchScene>(); }},
-        {u"icon_myapps.png", 5004, [] { Push<MyAppsScene>(); }},
-        {u"icon_settings.png", 5005, [] { Push<SettingsScene>(false); }},
+         [this] { App().PushNew<CatsScene>(&Kestro::Instance().GetRootCategory(), nullptr); }},
+        {u"icon_search.png", 5003, [this] { App().PushNew<SearchScene>(); }},
+        {u"icon_myapps.png", 5004, [this] { App().PushNew<MyAppsScene>(); }},
+        {u"icon_settings.png", 5005, [this] { App().PushNew<SettingsScene>(false); }},
     };
     for (const Entry& entry : entries) {
         shared_ptr<SceneListItem> item = AddListItem(content);
@@ -123,7 +116,7 @@ void MainMenuScene::ConfigDone(HttpRequest* request, bool ok) {
 }
 
 void MainMenuScene::OnLeftSoftKey() {
-    Push<AboutScene>();
+    App().PushNew<AboutScene>();
 }
 
 void MainMenuScene::OnRightSoftKey() {

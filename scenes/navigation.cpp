@@ -135,7 +135,7 @@ void KestroApp::RebuildCatalogueScenes(int reason) {
 
 void KestroApp::OpenMyApps() {
     if (!sceneStack.empty() && dynamic_cast<MyAppsScene*>(sceneStack.back().get())) return;
-    PushScene(shared_ptr<Scene>(new MyAppsScene));
+    PushNew<MyAppsScene>();
 }
 
 }  // namespace zentri

@@ -47,7 +47,7 @@ void ReviewsScene::Activate(GObjectPtr& page) {
 }
 
 void ReviewsScene::OnRightSoftKey() {
-    App().PushScene(shared_ptr<Scene>(new MakeReviewScene(appName, appId)));
+    App().PushNew<MakeReviewScene>(appName, appId);
 }
 
 void ReviewsScene::ReviewsDone(HttpRequest* request, bool ok) {

@@ -32,10 +32,9 @@ void SearchScene::Build(GObjectPtr& page) {
             shared_ptr<Scene>(new CatsScene(&Kestro::Instance().GetRootCategory(), this)));
     });
     tagsValue = AddRow(content, u"icon_search_tag.png", 9002,
-                       [this] { App().PushScene(shared_ptr<Scene>(new ChooseTagsScene(this))); });
-    keywordValue = AddRow(content, u"icon_search_keyword.png", 9003, [this] {
-        App().PushScene(shared_ptr<Scene>(new ChooseKeywordScene(this)));
-    });
+                       [this] { App().PushNew<ChooseTagsScene>(this); });
+    keywordValue = AddRow(content, u"icon_search_keyword.png", 9003,
+                          [this] { App().PushNew<ChooseKeywordScene>(this); });
     Refresh();
 }
 
@@ -75,8 +74,8 @@ void SearchScene::OnRightSoftKey() {
         ShowMessage(9018);
         return;
     }
-    App().PushScene(shared_ptr<Scene>(new AppsScene(Str(9019), Str(9000), category, keyword,
-                                                    searchIn, TagsParameter(), -1, -1, false)));
+    App().PushNew<AppsScene>(Str(9019), Str(9000), category, keyword, searchIn, TagsParameter(), -1,
+                             -1, false);
 }
 
 void SearchScene::ChooseCategory(Category* chosen) {

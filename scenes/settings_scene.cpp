@@ -172,7 +172,7 @@ void SettingsScene::Removed(GObjectPtr& page) {
 void SettingsScene::OnRightSoftKey() {
     // The main menu sends the configuration when it comes (it is still due after the sign-in);
     // this scene stays below it.
-    if (firstStart) App().PushScene(shared_ptr<Scene>(new MainMenuScene));
+    if (firstStart) App().PushNew<MainMenuScene>();
 }
 
 void SettingsScene::StoreSwitches() {
