@@ -15,12 +15,6 @@
 
 namespace zentri {
 
-namespace {
-
-constexpr char16_t kPasswordChar = u'\u25CF';
-
-}  // namespace
-
 void LoginScene::Build(GObjectPtr& page) {
     App().loginScene = this;
     AddHeader(page, Str(1000), false, u"");

@@ -25,12 +25,12 @@ void RegisterScene::Build(GObjectPtr& page) {
     AddLabel(content, Str(4003), false);
     row(4);
     passwordEdit = AddEdit(content, u"", true);
-    passwordEdit->SetPassword(true, u'\u25CF');
+    passwordEdit->SetPassword(true, kPasswordChar);
     row(5);
     AddLabel(content, Str(4004), false);
     row(6);
     repeatEdit = AddEdit(content, u"", true);
-    repeatEdit->SetPassword(true, u'\u25CF');
+    repeatEdit->SetPassword(true, kPasswordChar);
     row(7);
     FinishTable(content, cells);
 }

@@ -58,6 +58,8 @@ class Scene : public shared_object {
     static constexpr int kItemIconId = 7000;
     static constexpr int kItemTextId = 7001;
     static constexpr int kItemRightId = 7002;
+    // What a password edit shows for each character.
+    static constexpr char16_t kPasswordChar = u'\u25CF';
 
     // An entry of a choice list: what it shows and its icon ("" for none).
     struct Choice {
